@@ -1,0 +1,47 @@
+# Thin wrapper over CMake. Targets:
+#   make demo     build in Release and run both programs on the files in examples/
+#   make test     build and run every test, once plain and once under ASan+UBSan
+#   make bench    build in Release and run the benchmarks in bench/ (prints figures)
+#   make install  install programs, man pages and the library (PREFIX=/usr/local)
+
+BUILD     ?= build
+SAN_BUILD ?= build-san
+PREFIX    ?= /usr/local
+JOBS      ?= $(shell nproc)
+
+CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS)
+SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: all build test test-plain test-san demo bench install clean
+
+all: build
+
+build:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: test-plain test-san
+
+test-plain: build
+	cd $(BUILD) && $(CTEST)
+
+test-san:
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMO_SANITIZE=ON
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	cd $(SAN_BUILD) && $(SAN_ENV) $(CTEST)
+
+demo: build
+	@echo "== alichain examples/mt.gff"
+	$(BUILD)/alichain/alichain examples/mt.gff
+	@echo "== smooth examples/hits.txt 50 $(BUILD)/hits.smooth 2"
+	$(BUILD)/smooth/smooth examples/hits.txt 50 $(BUILD)/hits.smooth 2
+	cat $(BUILD)/hits.smooth
+
+bench: build
+	bash bench/run.sh $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD)
