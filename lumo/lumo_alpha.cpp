@@ -135,7 +135,8 @@ int alpha_init(int alpha) {
   if (alpha_tables == nullptr && !create_table_set()) {
     return 0;
   }
-  if (alpha < 1 || alpha >= kFirstReleasable || alpha_tables[alpha].init_flag != kUnbuilt) {
+  if (alpha < 1 || alpha >= kFirstReleasable || alpha >= table_size ||
+      alpha_tables[alpha].init_flag != kUnbuilt) {
     return 1;
   }
   if (alpha != kDna) {
