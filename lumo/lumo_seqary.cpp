@@ -59,6 +59,16 @@ bool grow_capacity() {
   return true;
 }
 
+// Releases both slot arrays without touching the records they list.
+void release_slots() {
+  std::free(sequences);
+  std::free(marks);
+  sequences = nullptr;
+  marks = nullptr;
+  num_seqs = 0;
+  seqsize = 0;
+}
+
 }  // namespace
 
 extern "C" {
@@ -78,7 +88,9 @@ void free_string(STRING *sptr) {
 }
 
 void create_seq_array(void) {
-  free_seq_ary();
+  // An array made before is left to its records' holders: callers may still
+  // use records they took from it, so only the slot arrays are released.
+  release_slots();
   if (!grow(sequences, kInitialSlots) || !grow(marks, kInitialSlots)) {
     std::fputs("malloc failed while initializing array of sequences.\n", stderr);
     std::exit(1);
@@ -126,11 +138,7 @@ void free_seq_ary(void) {
   while (num_seqs > 0) {
     delete_element(num_seqs);
   }
-  std::free(sequences);
-  std::free(marks);
-  sequences = nullptr;
-  marks = nullptr;
-  seqsize = 0;
+  release_slots();
 }
 
 }  // extern "C"

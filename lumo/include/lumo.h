@@ -40,9 +40,10 @@ STRING *init_string(void);
  * then the record. A null `sptr` does nothing. */
 void free_string(STRING *sptr);
 
-/* Makes the empty sequence array: capacity 40, no elements. An array that
- * exists already is released first, as by free_seq_ary, so the result is
- * always empty and nothing leaks. If memory is exhausted it writes
+/* Makes the empty sequence array: capacity 40, no elements. Call
+ * free_seq_ary first to release an array that exists already: creating
+ * again drops it without freeing its records, which stay valid and become
+ * the caller's to free with free_string. If memory is exhausted it writes
  * "malloc failed while initializing array of sequences." to standard error
  * and ends the process with status 1: the only library call that exits.
  *

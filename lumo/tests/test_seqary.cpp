@@ -139,13 +139,17 @@ TEST_F(SeqArray, FreeReleasesEveryRecordAndText) {
   EXPECT_EQ(get_element(1), nullptr);
 }
 
-TEST_F(SeqArray, CreatingAgainReleasesTheOldArray) {
+// Records taken from an array stay valid when the array is made again.
+TEST_F(SeqArray, CreatingAgainStartsEmptyAndLeavesOldRecordsToTheCaller) {
   add_marked(3);
-  get_element(2)->sequence = text("acgt");
+  std::vector<STRING *> held = {get_element(1), get_element(2), get_element(3)};
+  held[1]->sequence = text("acgt");
   create_seq_array();
   EXPECT_EQ(get_num_sequences(), 0);
   EXPECT_EQ(add_element(), 1);
   EXPECT_EQ(get_mark(1), 0);
+  EXPECT_STREQ(held[1]->sequence, "acgt");
+  for (STRING *record : held) free_string(record);
 }
 
 // Before create_seq_array and after free_seq_ary the array reads as empty,
