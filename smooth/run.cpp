@@ -107,6 +107,15 @@ void write_candidates(SMOOTH_RUN *run) {
   }
 }
 
+// A usage text that cannot be written is a failure like any other write.
+int print_usage() {
+  if (std::fputs("USAGE: smooth <infile> windowsize <outfile> threshold\n", stdout) != EOF &&
+      std::fflush(stdout) == 0)
+    return 0;
+  file_error("standard output", "write error", errno);
+  return 1;
+}
+
 int filter(SMOOTH_RUN *run) {
   if (!open_files(run) || !read_records(run))
     return 1;
@@ -123,10 +132,7 @@ int filter(SMOOTH_RUN *run) {
 
 int smoothMain(int argc, char **argv) {
   if (argc != 5) {
-    // A usage text that cannot be written is a failure like any other write.
-    const bool written =
-        std::fputs("USAGE: smooth <infile> windowsize <outfile> threshold\n", stdout) != EOF;
-    return written && std::fflush(stdout) == 0 ? 0 : 1;
+    return print_usage();
   }
   SMOOTH_RUN run;
   run.infilename = argv[1];

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cmath>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -15,6 +16,8 @@ struct RecordCase {
   int32_t dir, pos, len;
   float pval;
 };
+
+void PrintTo(const RecordCase &c, std::ostream *os) { *os << '"' << c.line.substr(0, 60) << '"'; }
 
 class ParseRecord : public ::testing::TestWithParam<RecordCase> {};
 
@@ -118,6 +121,8 @@ struct AtoiCase {
   const char *text;
   int value;
 };
+
+void PrintTo(const AtoiCase &c, std::ostream *os) { *os << '"' << c.text << '"'; }
 
 class AtoiClamped : public ::testing::TestWithParam<AtoiCase> {};
 
