@@ -76,6 +76,7 @@ bool open_files(SMOOTH_RUN *run) {
 bool read_records(SMOOTH_RUN *run) {
   size_t buf_len = 0;
   unsigned long lineno = 1;
+  // The first line is a header, whatever it holds.
   if (my_getline(&run->reader, &buf_len) != nullptr) {
     while (const char *inbuf = my_getline(&run->reader, &buf_len)) {
       ++lineno;

@@ -96,27 +96,6 @@ TEST(ParseRecord, OtherNotANumberTextsStayNotANumber) {
   }
 }
 
-struct SelectCase {
-  RECORD rec;
-  bool candidate;
-};
-
-class Selection : public ::testing::TestWithParam<SelectCase> {};
-
-TEST_P(Selection, EachBound) {
-  EXPECT_EQ(is_candidate(GetParam().rec), GetParam().candidate);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Bounds, Selection,
-    ::testing::Values(SelectCase{{1, 0, 22, 0.001f}, true}, SelectCase{{2, 0, 22, 0.001f}, false},
-                      SelectCase{{0, 0, 22, 0.001f}, true}, SelectCase{{-5, 0, 22, 0.001f}, true},
-                      SelectCase{{1, 0, 23, 0.001f}, false}, SelectCase{{1, 0, 0, 0.001f}, true},
-                      SelectCase{{1, 0, -3, 0.001f}, true},
-                      // 0.01 rounded to float lies just below the double 0.01.
-                      SelectCase{{1, 0, 8, 0.01f}, true}, SelectCase{{1, 0, 8, 0.0101f}, false},
-                      SelectCase{{1, 0, 8, 0.0f}, true}));
-
 struct AtoiCase {
   const char *text;
   int value;

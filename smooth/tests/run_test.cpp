@@ -43,12 +43,4 @@ TEST_F(SmoothMain, ErrorPathsReturnOneAndReleaseEverything) {
   EXPECT_NE(err.find("/dev/full: write error: "), std::string::npos) << err;
 }
 
-TEST_F(SmoothMain, UsageOnStandardOutput) {
-  ::testing::internal::CaptureStdout();
-  EXPECT_EQ(run({"a", "1", "b"}), 0);
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
-            "USAGE: smooth <infile> windowsize <outfile> threshold\n");
-  EXPECT_FALSE(exists("b"));
-}
-
 } // namespace
