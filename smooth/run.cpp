@@ -43,9 +43,8 @@ const char *skip_reason(RECORD_STATUS status) {
   }
 }
 
-// Opens the input, refusing a directory before the output is touched, then
-// creates or empties the output. Returns false after a message.
-bool open_files(SMOOTH_RUN *run) {
+// Opens the input, refusing a directory. Returns false after a message.
+bool open_input(SMOOTH_RUN *run) {
   run->infd = open(run->infilename, O_RDONLY | O_CLOEXEC);
   if (run->infd < 0) {
     file_error(run->infilename, "cannot open", errno);
@@ -61,6 +60,13 @@ bool open_files(SMOOTH_RUN *run) {
     return false;
   }
   reader_init(&run->reader, run->infd);
+  return true;
+}
+
+// Creates or empties the output. Called only once the whole input has been
+// read, so that a run that fails while reading leaves an existing output
+// file as it was. Returns false after a message.
+bool open_output(SMOOTH_RUN *run) {
   const int outfd = open(run->outfilename, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (outfd < 0) {
     file_error(run->outfilename, "cannot create", errno);
@@ -118,7 +124,7 @@ int print_usage() {
 }
 
 int filter(SMOOTH_RUN *run) {
-  if (!open_files(run) || !read_records(run))
+  if (!open_input(run) || !read_records(run) || !open_output(run))
     return 1;
   write_candidates(run);
   const int err = out_close(&run->out);
