@@ -17,6 +17,7 @@ struct stree_pool_chunk {
 struct stree_pool {
   size_t recsize;
   stree_pool_chunk *last; // newest chunk, or null
+  size_t last_bytes;      // size of the newest chunk
   void *free_list;        // released records, chained through their first bytes
 };
 

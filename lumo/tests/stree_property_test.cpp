@@ -55,7 +55,7 @@ class UkkonenProperty : public ::testing::TestWithParam<std::string> {};
 TEST_P(UkkonenProperty, EverySuffixIsPlacedOnceInEveryLayout) {
   const std::string alphabet = GetParam();
   std::mt19937 rng(static_cast<unsigned>(alphabet.size() * 7919 + static_cast<unsigned char>(alphabet[0])));
-  for (int round = 0; round < 60; round++) {
+  for (int round = 0; round < 200; round++) {
     std::vector<std::string> texts;
     size_t count = 1 + rng() % 6;
     while (texts.size() < count) texts.push_back(next_text(rng, alphabet, texts));
@@ -90,11 +90,9 @@ TEST(UkkonenLarge, MillionRandomDnaCodes) {
   std::mt19937 rng(42);
   std::vector<std::string> texts{random_text(rng, "0123", 1000000)};
   string_set set(texts, 5);
-  for (const layout &l : {layouts[0], layouts[1]}) {
-    tree_ptr t(stree_gen_ukkonen_build(set.array(), 1, l.policy, l.threshold));
-    ASSERT_NE(t, nullptr);
-    EXPECT_EQ(stree_check(t.get()), "");
-  }
+  tree_ptr t(stree_gen_ukkonen_build(set.array(), 1, 0, 0));
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(stree_check(t.get()), "");
 }
 
 } // namespace

@@ -57,6 +57,10 @@ struct contained_case {
   const char *first, *second;
 };
 
+void PrintTo(const contained_case &c, std::ostream *os) {
+  *os << '"' << c.first << "\" then \"" << c.second << '"';
+}
+
 class UkkonenContained : public ::testing::TestWithParam<contained_case> {};
 
 TEST_P(UkkonenContained, SecondStringOnlyAddsInternalLeaves) {
