@@ -13,9 +13,10 @@ namespace {
 // the whole private record.
 struct tree_rec {
   suffix_tree pub;
-  stree_pool nodes; // internal nodes are never released before the tree
+  stree_pool nodes;
   stree_pool leaves;
   stree_pool intleaves;
+  stree_pool tables[child_table_classes];
 };
 
 tree_rec *rec_of(SUFFIX_TREE tree) { return reinterpret_cast<tree_rec *>(tree); }
@@ -74,14 +75,6 @@ void free_copies(SUFFIX_TREE tree) {
   }
 }
 
-void free_child_tables(tree_rec *rec) {
-  for (stree_pool_chunk *c = rec->nodes.last; c; c = c->prev) {
-    char *data = stree_pool_chunk_data(c);
-    for (size_t k = 0; k < c->used; k++)
-      children_free_table(reinterpret_cast<STREE_NODE>(data + k * rec->nodes.recsize));
-  }
-}
-
 } // namespace
 
 SUFFIX_TREE stree_new_tree(int alphabet_size, int copyflag, int build_policy,
@@ -93,6 +86,8 @@ SUFFIX_TREE stree_new_tree(int alphabet_size, int copyflag, int build_policy,
   stree_pool_init(&rec->nodes, sizeof(stree_node));
   stree_pool_init(&rec->leaves, sizeof(stree_leaf));
   stree_pool_init(&rec->intleaves, sizeof(stree_intleaf));
+  for (int c = 0; c < child_table_classes; c++)
+    stree_pool_init(&rec->tables[c], child_table_bytes(c));
   SUFFIX_TREE tree = &rec->pub;
   tree->copyflag = copyflag;
   tree->alpha_size = alphabet_size;
@@ -110,10 +105,10 @@ SUFFIX_TREE stree_new_tree(int alphabet_size, int copyflag, int build_policy,
 void stree_delete_tree(SUFFIX_TREE tree) {
   if (!tree) return;
   tree_rec *rec = rec_of(tree);
-  free_child_tables(rec);
   stree_pool_release(&rec->nodes);
   stree_pool_release(&rec->leaves);
   stree_pool_release(&rec->intleaves);
+  for (stree_pool &tables : rec->tables) stree_pool_release(&tables);
   free_copies(tree);
   std::free(tree->strings);
   std::free(tree->rawstrings);
@@ -203,7 +198,7 @@ STREE_NODE int_stree_connect(SUFFIX_TREE tree, STREE_NODE node, STREE_LEAF leaf)
     if (!node) return nullptr;
   }
   STREE_NODE child = reinterpret_cast<STREE_NODE>(leaf);
-  if (!children_add(node, child, table_threshold(tree))) return nullptr;
+  if (!children_add(node, child, table_threshold(tree), rec_of(tree)->tables)) return nullptr;
   child->parent = node;
   return node;
 }

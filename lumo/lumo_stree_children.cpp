@@ -1,10 +1,7 @@
-// Child layouts. A table is one malloc block: a header, then `cap` child
+// Child layouts. A table is one pooled block: a header, then `cap` child
 // pointers, then the `cap` first characters of their labels, so that a
 // lookup scans a few bytes instead of reading every sibling's label.
 #include "lumo_stree_children.h"
-#include "lumo_stree_pool.h"
-
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -34,12 +31,15 @@ int table_slot(child_table *t, unsigned char c) {
   return hit ? static_cast<int>(static_cast<const unsigned char *>(hit) - keys(t)) : -1;
 }
 
-child_table *new_table(int cap) {
-  size_t size = sizeof(child_table) + static_cast<size_t>(cap) * (sizeof(STREE_NODE) + 1);
-  child_table *t = static_cast<child_table *>(stree_malloc(size));
-  if (!t) return nullptr;
-  t->count = 0;
-  t->cap = cap;
+int size_class(int cap) {
+  int cls = 0;
+  while ((4 << cls) < cap) cls++;
+  return cls;
+}
+
+child_table *new_table(stree_pool *pools, int cap) {
+  child_table *t = static_cast<child_table *>(stree_pool_alloc(&pools[size_class(cap)]));
+  if (t) t->cap = cap;
   return t;
 }
 
@@ -52,10 +52,8 @@ void table_append(child_table *t, STREE_NODE child) {
 
 // Moves the list of node, plus `extra`, into a table of at least `need`
 // slots; the list is left alone when memory is exhausted.
-int list_to_table(STREE_NODE node, STREE_NODE extra, int need) {
-  int cap = 4;
-  while (cap < need) cap *= 2;
-  child_table *t = new_table(cap);
+int list_to_table(STREE_NODE node, STREE_NODE extra, int need, stree_pool *pools) {
+  child_table *t = new_table(pools, 4 << size_class(need));
   if (!t) return 0;
   for (STREE_NODE c = node->children, next; c; c = next) {
     next = c->next;
@@ -67,14 +65,14 @@ int list_to_table(STREE_NODE node, STREE_NODE extra, int need) {
   return 1;
 }
 
-int table_add(STREE_NODE node, STREE_NODE child) {
+// A table never needs more than 256 slots: one per byte value.
+int table_add(STREE_NODE node, STREE_NODE child, stree_pool *pools) {
   child_table *t = table_of(node);
   if (t->count == t->cap) {
-    // One slot per byte value is the most a node can ever need.
-    child_table *bigger = new_table(t->cap < 128 ? t->cap * 2 : 256);
+    child_table *bigger = new_table(pools, t->cap * 2);
     if (!bigger) return 0;
     for (int k = 0; k < t->count; k++) table_append(bigger, kids(t)[k]);
-    std::free(t);
+    stree_pool_free(&pools[size_class(t->cap)], t);
     t = bigger;
     node->children = reinterpret_cast<STREE_NODE>(t);
   }
@@ -101,11 +99,17 @@ STREE_NODE children_find(STREE_NODE node, unsigned char c) {
   return child;
 }
 
-int children_add(STREE_NODE node, STREE_NODE child, int threshold) {
-  if (node->isanarray) return table_add(node, child);
+size_t child_table_bytes(int size_class) {
+  size_t cap = size_t(4) << size_class;
+  size_t bytes = sizeof(child_table) + cap * (sizeof(STREE_NODE) + 1);
+  return (bytes + alignof(STREE_NODE) - 1) / alignof(STREE_NODE) * alignof(STREE_NODE);
+}
+
+int children_add(STREE_NODE node, STREE_NODE child, int threshold, stree_pool *table_pools) {
+  if (node->isanarray) return table_add(node, child, table_pools);
   if (threshold > 0) {
     int need = list_length(node) + 1;
-    if (need >= threshold) return list_to_table(node, child, need);
+    if (need >= threshold) return list_to_table(node, child, need, table_pools);
   }
   child->next = node->children;
   node->children = child;
@@ -135,8 +139,4 @@ STREE_NODE children_next(STREE_NODE node, STREE_NODE child) {
     slot++;
   }
   return slot < t->count ? kids(t)[slot] : nullptr;
-}
-
-void children_free_table(STREE_NODE node) {
-  if (node->isanarray) std::free(node->children);
 }

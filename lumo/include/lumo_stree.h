@@ -17,8 +17,9 @@
  *     build_threshold-th child (a threshold below 2 means from its first
  *     child); from then on `isanarray` is 1 and `children` points to a
  *     private table that keeps the first character of every child's label
- *     beside it, so finding a child reads no labels. Faster lookups for
- *     large alphabets and busy nodes, at the price of the tables' memory.
+ *     beside it, so finding a child reads no labels. It pays off for large
+ *     alphabets and nodes with many children; for DNA the list is as fast
+ *     and smaller.
  *   Any other build_policy is refused by stree_new_tree.
  * Whatever the layout, a caller enumerates a node's children only through
  * stree_next_child; `children` and `next` are the primitives' business.
