@@ -10,12 +10,12 @@
  * Child layouts (chosen per tree by build_policy and build_threshold):
  *   build_policy 0, the default: every node holds its children as a list
  *     through `next`, headed by `children`; `isanarray` stays 0. This costs
- *     no memory beyond the records (about 115 bytes per character for a
+ *     no memory beyond the records (about 107 bytes per character for a
  *     genome) and suits small alphabets such as DNA. build_threshold is
  *     ignored.
  *   build_policy 1: a node holds its children as a list until it gets its
- *     build_threshold-th child (a threshold below 2 means from its first
- *     child); from then on `isanarray` is 1 and `children` points to a
+ *     build_threshold-th child (a threshold below 2 counts as 2: a first
+ *     child always joins a list); from then on `isanarray` is 1 and `children` points to a
  *     private table that keeps the first character of every child's label
  *     beside it, so finding a child reads no labels. It pays off for large
  *     alphabets and nodes with many children; for DNA the list is as fast
@@ -173,8 +173,9 @@ int int_stree_insert_string(SUFFIX_TREE tree, char *S, char *Sraw, int M,
                             int strid);
 
 /* A new leaf, not yet in the tree, for the suffix of slot `id` starting at
- * `pos`, labelled with that string from position `i` to its end. Null when
- * memory is exhausted or the arguments are out of range. */
+ * `pos`, labelled with that string from position `i` to its end; the
+ * caller hands it to int_stree_connect or int_stree_free_leaf. Null when
+ * memory is exhausted, tree is null or the arguments are out of range. */
 STREE_LEAF int_stree_new_leaf(SUFFIX_TREE tree, int id, int i, int pos);
 
 /* Makes `leaf` a child of `node` and returns the internal node holding it:
@@ -200,8 +201,8 @@ int int_stree_add_intleaf(SUFFIX_TREE tree, STREE_NODE node, int id, int pos);
 /* Splits the edge entering `node` after its first `len` characters
  * (0 < len < edgelen): a new internal node with that label takes node's place
  * and gets node, with the rest of its label, as its only child. Returns the
- * new node, or null (tree unchanged) on failure or when len is out of range.
- */
+ * new node, or null (tree unchanged) when memory is exhausted, an argument
+ * is null, node is the root or len is out of range. */
 STREE_NODE int_stree_edge_split(SUFFIX_TREE tree, STREE_NODE node, int len);
 
 #ifdef __cplusplus
