@@ -143,6 +143,8 @@ TEST(GenBuild, RefusesEmptyNegativeOrNullInput) {
   EXPECT_EQ(stree_gen_ukkonen_build(set.array(), 0, 0, 0), nullptr);
   EXPECT_EQ(stree_gen_ukkonen_build(set.array(), -1, 0, 0), nullptr);
   EXPECT_EQ(stree_gen_ukkonen_build(set.array(), 2, 7, 0), nullptr);
+  set.recs[1].sequence = nullptr; // a length without a text
+  EXPECT_EQ(stree_gen_ukkonen_build(set.array(), 2, 0, 0), nullptr);
   set.ptrs[1] = nullptr;
   EXPECT_EQ(stree_gen_ukkonen_build(set.array(), 2, 0, 0), nullptr);
 }
