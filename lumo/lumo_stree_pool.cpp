@@ -54,6 +54,10 @@ bool add_chunk(stree_pool *pool) {
   return true;
 }
 
+char *chunk_data(stree_pool_chunk *chunk) {
+  return reinterpret_cast<char *>(chunk) + header_size;
+}
+
 } // namespace
 
 void *stree_malloc(size_t size) {
@@ -73,9 +77,6 @@ void stree_pool_init(stree_pool *pool, size_t recsize) {
   pool->free_list = nullptr;
 }
 
-char *stree_pool_chunk_data(stree_pool_chunk *chunk) {
-  return reinterpret_cast<char *>(chunk) + header_size;
-}
 
 void *stree_pool_alloc(stree_pool *pool) {
   if (injected_failure()) return nullptr;
@@ -85,7 +86,7 @@ void *stree_pool_alloc(stree_pool *pool) {
   } else {
     if ((!pool->last || pool->last->used == pool->last->cap) && !add_chunk(pool))
       return nullptr;
-    rec = stree_pool_chunk_data(pool->last) + pool->last->used++ * pool->recsize;
+    rec = chunk_data(pool->last) + pool->last->used++ * pool->recsize;
   }
   std::memset(rec, 0, pool->recsize);
   return rec;

@@ -33,7 +33,5 @@ void *stree_pool_alloc(stree_pool *pool);
 void stree_pool_free(stree_pool *pool, void *rec);
 // Frees every chunk; the pool is empty afterwards.
 void stree_pool_release(stree_pool *pool);
-// Records of a chunk, for walks over everything a pool handed out.
-char *stree_pool_chunk_data(stree_pool_chunk *chunk);
 
 #endif
