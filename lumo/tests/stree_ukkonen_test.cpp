@@ -115,6 +115,23 @@ TEST(UkkonenSmall, HighBytesReachFindChildAsNegativeInts) {
   EXPECT_EQ(stree_check(t.get()), "");
 }
 
+// Every byte value is a character: a string holding all 256 of them, once
+// forward and once backward, and a second string of them all in steps of 7.
+TEST(UkkonenSmall, EveryByteValueIsACharacter) {
+  std::string all;
+  for (int b = 0; b < 256; b++) all.push_back(static_cast<char>(b));
+  std::string twice = all + std::string(all.rbegin(), all.rend());
+  std::string stepped;
+  for (int b = 0; b < 256 * 7; b += 7) stepped.push_back(static_cast<char>(b % 256));
+  for (int policy : {0, 1}) {
+    tree_ptr t(stree_new_tree(256, 0, policy, 2));
+    ASSERT_EQ(add_text(t.get(), twice, 1), 1);
+    ASSERT_EQ(add_text(t.get(), stepped, 2), 1);
+    for (int b = 0; b < 256; b++) EXPECT_NE(stree_find_child(t.get(), t->root, b), nullptr);
+    EXPECT_EQ(stree_check(t.get()), "");
+  }
+}
+
 TEST(UkkonenSmall, RejectsBadArguments) {
   tree_ptr t = new_tree();
   std::string s = "ab";
