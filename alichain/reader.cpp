@@ -1,0 +1,155 @@
+// The alignment reader: loads the input file once per run, takes its
+// alignment lines into `ali` and remembers which lines the report copies.
+#include "alichain.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int64_t I64_MIN = INT64_MIN;
+constexpr int64_t I64_MAX = INT64_MAX;
+
+[[noreturn]] void refuseLine(const std::string &filename, size_t lineNumber, const char *why) {
+  throw AlichainError("Error: Alignment file " + filename + ", line " +
+                      std::to_string(lineNumber) + ": " + why + "\n");
+}
+
+// Reads the whole file into input.text and makes sure it ends with a line
+// break, so that every copied line carries one.
+void loadFile(const std::string &filename) {
+  const int fd = open(filename.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw AlichainError("Error: Unable to input file " + filename + "\n");
+  struct stat st {};
+  std::string &text = input.text;
+  // One spare byte lets a regular file be read to its end without growing.
+  text.assign(fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) + 1 : 0,
+              '\0');
+  size_t used = 0;
+  for (;;) {
+    if (used == text.size()) text.resize(std::max<size_t>(65536, text.size() * 2));
+    const ssize_t n = read(fd, &text[used], text.size() - used);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      close(fd);
+      throw AlichainError("Error: Unable to input file " + filename + "\n");
+    }
+    used += static_cast<size_t>(n);
+  }
+  text.resize(used);
+  if (close(fd) != 0) fprintf(stderr, "Error: Unable to close file %s\n", filename.c_str());
+  if (text.empty())
+    fprintf(stderr, "File %s is empty\n", filename.c_str());
+  else if (text.back() != '\n')
+    text.push_back('\n');
+  if (text.capacity() > text.size() + text.size() / 4) text.shrink_to_fit();
+}
+
+bool isAlignmentFeature(const ALIGNMENT_FIELDS &f) {
+  return (f.featureLength == 9 && std::memcmp(f.feature, "alignment", 9) == 0) ||
+         (f.featureLength == 7 && std::memcmp(f.feature, "hsp:hsp", 7) == 0);
+}
+
+// Both coordinates of each sequence must lie strictly inside the 64-bit
+// range, and second-sequence values also above -INT64_MAX: then mirroring
+// cannot overflow and no value, mirrored or not, equals a sentinel's key.
+bool coordinatesInRange(const ALIGNMENT_FIELDS &f) {
+  auto inside = [](int64_t v) { return v != I64_MIN && v != I64_MAX; };
+  auto insideY = [&](int64_t v) { return inside(v) && v != -I64_MAX; };
+  return !f.coordinateOverflow && inside(f.xb) && inside(f.xe) && insideY(f.yb) && insideY(f.ye);
+}
+
+// Takes the alignment line [p, end) (line number lineNumber) into `ali`.
+void takeAlignment(const std::string &filename, size_t lineNumber, const ALIGNMENT_FIELDS &f,
+                   int values) {
+  if (values < 8)
+    throw AlichainError("Error: Alignment file " + filename + " not in proper format (line " +
+                        std::to_string(lineNumber) + ")\n");
+  if (!coordinatesInRange(f)) refuseLine(filename, lineNumber, "coordinate out of range");
+  if (f.xe < f.xb) refuseLine(filename, lineNumber, "first-sequence end lies below its begin");
+  if (!std::isfinite(f.score) || std::fabs(static_cast<double>(f.score)) > 1e15)
+    refuseLine(filename, lineNumber, "score not finite or too large");
+  const int64_t score = scaleScore(f.score);
+  ali.push_back(ALI{f.xb, f.yb, f.xe, f.ye, score, UINT64_MAX, false});
+  input.readScore.push_back(score);
+}
+
+// Walks the lines once: takes alignment lines, extends the current
+// alignment's span over directly following fragment lines, and remembers
+// comment and sequence lines for the report.
+void parseInput(const std::string &filename) {
+  static const char SEQUENCE[] = "sequence:sequence";
+  const std::string &text = input.text;
+  const char *base = text.data();
+  const size_t size = text.size();
+  auto findSequence = [&](size_t from) {
+    const void *hit = memmem(base + from, size - from, SEQUENCE, sizeof SEQUENCE - 1);
+    return hit ? static_cast<size_t>(static_cast<const char *>(hit) - base) : size;
+  };
+  // Position of the first "sequence:sequence" at or after the current line.
+  size_t nextSequence = findSequence(0);
+  bool inAlignment = false;
+  size_t lineNumber = 0;
+  // No alignment line is shorter than 22 bytes ("a b hsp:hsp 1:1 1:1 1\n"),
+  // so this bounds the table without counting every kind of line.
+  const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+  const size_t expected = std::min(lines, size / 22 + 1);
+  ali.reserve(expected);
+  input.readScore.reserve(expected);
+  input.alignmentLines.reserve(expected);
+  for (size_t begin = 0; begin < size;) {
+    const char *lineEnd = static_cast<const char *>(std::memchr(base + begin, '\n', size - begin));
+    const size_t end = static_cast<size_t>(lineEnd - base) + 1;
+    ++lineNumber;
+    if (nextSequence < begin) nextSequence = findSequence(begin);
+    if (base[begin] == '#' || nextSequence < end) input.copiedLines.push_back({begin, end});
+    ALIGNMENT_FIELDS f{};
+    const int values = base[begin] == '#' ? 0 : scanAlignmentFields(base + begin, lineEnd, f);
+    if (values >= 3 && isAlignmentFeature(f)) {
+      takeAlignment(filename, lineNumber, f, values);
+      input.alignmentLines.push_back({begin, end});
+      inAlignment = true;
+    } else if (inAlignment && memmem(base + begin, end - begin, "fragment", 8)) {
+      input.alignmentLines.back().end = end;
+    } else {
+      inAlignment = false;
+    }
+    begin = end;
+  }
+}
+
+// Mirrors the second sequence (an involution) and restores the as-read
+// scores, so the table can serve the other pass without rereading.
+void setOrientation(int opt_r) {
+  const bool mirror = opt_r != 0;
+  for (size_t i = 0; i < ali.size(); ++i) {
+    ALI &a = ali[i];
+    if (mirror != input.mirrored) {
+      const int64_t yb = a.yb;
+      a.yb = -a.ye;
+      a.ye = -yb;
+    }
+    a.score = input.readScore[i];
+    a.pred = UINT64_MAX;
+    a.member = false;
+  }
+  input.mirrored = mirror;
+}
+
+}  // namespace
+
+uint64_t readAlignments(const std::string &filename, int opt_r) {
+  if (!input.loaded) {
+    loadFile(filename);
+    parseInput(filename);
+    input.loaded = true;
+  }
+  setOrientation(opt_r);
+  return ali.size();
+}
