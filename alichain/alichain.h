@@ -42,7 +42,8 @@ struct ANCHOR {
 // leaves in key order, lMax is its key (an alignment's ye), mMax the
 // alignment number and rMax the chain score. An internal node holds its
 // children in pl/pm/pr and their largest keys in lMax/mMax/rMax.
-struct NODE_struct {
+// Each node fills one cache line, so a descent touches one line per level.
+struct alignas(64) NODE_struct {
   NODE_struct *pup;
   NODE_struct *pl;
   NODE_struct *pm;
@@ -69,7 +70,8 @@ struct LINESPAN {
 struct INPUT {
   bool loaded = false;
   bool mirrored = false;                  // second sequence currently mirrored
-  std::string text;                       // whole file; ends with '\n' unless empty
+  std::unique_ptr<char[]> text;           // whole file; ends with '\n' unless empty
+  size_t textSize = 0;
   std::vector<LINESPAN> copiedLines;      // '#' and "sequence:sequence" lines
   std::vector<LINESPAN> alignmentLines;   // per alignment: its line and fragment lines
   std::vector<int64_t> readScore;         // per alignment: score in tenths as read
@@ -83,12 +85,19 @@ extern std::vector<ALI> ali;
 extern uint64_t resultcount;
 extern float resultscore;
 extern NODE *tree;
-extern std::vector<ANCHOR> anchorlist;
+// The sweep events in sorted order, each held as its creation number
+// 2 * alinr + label; makeAnchor() gives the full record.
+extern std::vector<uint64_t> anchorlist;
 extern INPUT input;
 
 // Driver (driver.cpp): the whole run; returns the exit status (0 or 8).
 int alichainMain(int argc, char **argv);
 void resetRun();
+
+// Asks the kernel to back [p, p + bytes) with huge pages where it can: the
+// run fills a few large arrays once, and small pages make that fill cost
+// one fault per 4 KiB (hugepages.cpp).
+void adviseHugePages(const void *p, size_t bytes);
 
 // Reader (reader.cpp): fills `ali` in the forward (opt_r 0) or reverse
 // (opt_r 1) orientation; the file is read on the first call of a run.
@@ -116,6 +125,8 @@ int64_t scaleScore(float value);
 void initTree();
 void releaseTree();
 NODE *findLeaf(int64_t y);
+// findLeaf for each of count keys at once, on the same tree.
+void findLeaves(const int64_t *y, NODE **leaf, size_t count);
 void insert(uint64_t alinr, NODE *prev);
 void deleteLeaf(NODE *delLeaf);
 NODE *findRightSentinel();
@@ -123,10 +134,12 @@ void updateMax(NODE *father);
 
 // Sweep and result (sweep.cpp).
 void prepareAnchorlist();
+ANCHOR makeAnchor(uint64_t creation);
 int compareAnchors(const ANCHOR &pp, const ANCHOR &pq);
 void process();
-void processLeft(uint64_t alinr);
-void processRight(uint64_t alinr);
+// Begin and end of an alignment; leaf is findLeaf(yb), findLeaf(ye) resp.
+void processLeft(uint64_t alinr, const NODE *leaf);
+void processRight(uint64_t alinr, NODE *leaf);
 void getResult();
 
 // Report (report.cpp): writes one report of the current pass; returns 1.

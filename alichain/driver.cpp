@@ -14,7 +14,7 @@ std::vector<ALI> ali;
 uint64_t resultcount = 0;
 float resultscore = 0.0f;
 NODE *tree = nullptr;
-std::vector<ANCHOR> anchorlist;
+std::vector<uint64_t> anchorlist;
 INPUT input;
 
 namespace {

@@ -20,35 +20,49 @@ constexpr int64_t I64_MAX = INT64_MAX;
                       std::to_string(lineNumber) + ": " + why + "\n");
 }
 
+// Reads all of fd into input.text (size hint `expected`), leaving one byte
+// of room after the contents.
+bool readAll(int fd, size_t expected) {
+  size_t capacity = expected + 1;
+  std::unique_ptr<char[]> text(new char[capacity]);
+  adviseHugePages(text.get(), capacity);
+  size_t used = 0;
+  for (;;) {
+    if (used == capacity) {
+      std::unique_ptr<char[]> larger(new char[2 * capacity]);
+      std::memcpy(larger.get(), text.get(), used);
+      text = std::move(larger);
+      capacity *= 2;
+    }
+    const ssize_t n = read(fd, text.get() + used, capacity - used);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    used += static_cast<size_t>(n);
+  }
+  input.text = std::move(text);
+  input.textSize = used;
+  return true;
+}
+
 // Reads the whole file into input.text and makes sure it ends with a line
 // break, so that every copied line carries one.
 void loadFile(const std::string &filename) {
   const int fd = open(filename.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw AlichainError("Error: Unable to input file " + filename + "\n");
   struct stat st {};
-  std::string &text = input.text;
-  // One spare byte lets a regular file be read to its end without growing.
-  text.assign(fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) + 1 : 0,
-              '\0');
-  size_t used = 0;
-  for (;;) {
-    if (used == text.size()) text.resize(std::max<size_t>(65536, text.size() * 2));
-    const ssize_t n = read(fd, &text[used], text.size() - used);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      close(fd);
-      throw AlichainError("Error: Unable to input file " + filename + "\n");
-    }
-    used += static_cast<size_t>(n);
+  const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (!readAll(fd, regular ? static_cast<size_t>(st.st_size) : 65536)) {
+    close(fd);
+    throw AlichainError("Error: Unable to input file " + filename + "\n");
   }
-  text.resize(used);
   if (close(fd) != 0) fprintf(stderr, "Error: Unable to close file %s\n", filename.c_str());
-  if (text.empty())
+  if (input.textSize == 0)
     fprintf(stderr, "File %s is empty\n", filename.c_str());
-  else if (text.back() != '\n')
-    text.push_back('\n');
-  if (text.capacity() > text.size() + text.size() / 4) text.shrink_to_fit();
+  else if (input.text[input.textSize - 1] != '\n')
+    input.text[input.textSize++] = '\n';
 }
 
 bool isAlignmentFeature(const ALIGNMENT_FIELDS &f) {
@@ -85,9 +99,8 @@ void takeAlignment(const std::string &filename, size_t lineNumber, const ALIGNME
 // comment and sequence lines for the report.
 void parseInput(const std::string &filename) {
   static const char SEQUENCE[] = "sequence:sequence";
-  const std::string &text = input.text;
-  const char *base = text.data();
-  const size_t size = text.size();
+  const char *base = input.text.get();
+  const size_t size = input.textSize;
   auto findSequence = [&](size_t from) {
     const void *hit = memmem(base + from, size - from, SEQUENCE, sizeof SEQUENCE - 1);
     return hit ? static_cast<size_t>(static_cast<const char *>(hit) - base) : size;
@@ -98,11 +111,14 @@ void parseInput(const std::string &filename) {
   size_t lineNumber = 0;
   // No alignment line is shorter than 22 bytes ("a b hsp:hsp 1:1 1:1 1\n"),
   // so this bounds the table without counting every kind of line.
-  const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+  const size_t lines = static_cast<size_t>(std::count(base, base + size, '\n'));
   const size_t expected = std::min(lines, size / 22 + 1);
   ali.reserve(expected);
   input.readScore.reserve(expected);
   input.alignmentLines.reserve(expected);
+  adviseHugePages(ali.data(), expected * sizeof(ALI));
+  adviseHugePages(input.readScore.data(), expected * sizeof(int64_t));
+  adviseHugePages(input.alignmentLines.data(), expected * sizeof(LINESPAN));
   for (size_t begin = 0; begin < size;) {
     const char *lineEnd = static_cast<const char *>(std::memchr(base + begin, '\n', size - begin));
     const size_t end = static_cast<size_t>(lineEnd - base) + 1;

@@ -85,7 +85,7 @@ void writeMemberList(ReportStream &out) {
 }
 
 void copySpan(ReportStream &out, const LINESPAN &span) {
-  out.put(input.text.data() + span.begin, span.end - span.begin);
+  out.put(input.text.get() + span.begin, span.end - span.begin);
 }
 
 }  // namespace

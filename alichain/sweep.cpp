@@ -9,46 +9,52 @@ namespace {
 // Order-preserving map of a signed key onto unsigned.
 uint64_t unsignedKey(int64_t x) { return static_cast<uint64_t>(x) ^ 0x8000000000000000ULL; }
 
+int bitsFor(uint64_t v) {
+  int bits = 0;
+  for (; v != 0; v >>= 1) ++bits;
+  return bits;
+}
+
 constexpr int RADIX_BITS = 11;
 constexpr size_t RADIX_SIZE = size_t{1} << RADIX_BITS;
 constexpr int MAX_RADIX_PASSES = 3;
 
-// Stable LSD radix sort by xval relative to `lowest`, in `passes` digits.
-void radixSort(std::vector<ANCHOR> &list, uint64_t lowest, int passes) {
-  std::vector<ANCHOR> other(list.size());
-  for (int pass = 0; pass < passes; ++pass) {
-    const int shift = pass * RADIX_BITS;
-    auto digit = [&](const ANCHOR &a) {
-      return static_cast<size_t>(((unsignedKey(a.xval) - lowest) >> shift) & (RADIX_SIZE - 1));
-    };
+// Stable LSD radix sort of `items` by their bits [low, low + bits).
+void radixSort(std::vector<uint64_t> &items, int low, int bits) {
+  std::vector<uint64_t> other(items.size());
+  adviseHugePages(other.data(), other.size() * sizeof(uint64_t));
+  for (int shift = low; shift < low + bits; shift += RADIX_BITS) {
     std::vector<size_t> start(RADIX_SIZE + 1, 0);
-    for (const ANCHOR &a : list) ++start[digit(a) + 1];
+    for (uint64_t item : items) ++start[((item >> shift) & (RADIX_SIZE - 1)) + 1];
     for (size_t d = 1; d <= RADIX_SIZE; ++d) start[d] += start[d - 1];
-    for (const ANCHOR &a : list) other[start[digit(a)]++] = a;
-    list.swap(other);
+    for (uint64_t item : items) other[start[(item >> shift) & (RADIX_SIZE - 1)]++] = item;
+    items.swap(other);
   }
 }
 
-// Sorts by xval and keeps creation order among equal xval (lower alignment
-// number first, an alignment's LEFT before its RIGHT), so that an alignment
-// ending where a later one begins can precede it in a chain. Coordinates
-// spanning under 2^33 take a few radix passes; wider spans take the
-// comparison sort.
-void sortAnchors(std::vector<ANCHOR> &list) {
-  if (list.empty()) return;
-  uint64_t lowest = UINT64_MAX;
-  uint64_t highest = 0;
-  for (const ANCHOR &a : list) {
-    lowest = std::min(lowest, unsignedKey(a.xval));
-    highest = std::max(highest, unsignedKey(a.xval));
+// Fills `anchorlist` with the creation numbers sorted by xval. Sorting is
+// stable on creation order, so anchors with equal xval keep it: lower
+// alignment number first, an alignment's LEFT before its RIGHT. Then an
+// alignment ending where a later one begins can precede it in a chain.
+// When the xval span and the creation number fit one 64-bit word together,
+// a few radix passes over the packed words do the work; otherwise the
+// comparison sort does.
+void sortAnchors(uint64_t lowest, uint64_t highest) {
+  const uint64_t count = 2 * ali.size();
+  const int creationBits = bitsFor(count);
+  const int spanBits = bitsFor(highest - lowest);
+  if (spanBits + creationBits <= 64 && spanBits <= MAX_RADIX_PASSES * RADIX_BITS) {
+    for (uint64_t c = 0; c < count; ++c)
+      anchorlist.push_back(((unsignedKey(makeAnchor(c).xval) - lowest) << creationBits) | c);
+    radixSort(anchorlist, creationBits, spanBits);
+    const uint64_t mask = (uint64_t{1} << creationBits) - 1;
+    for (uint64_t &item : anchorlist) item &= mask;
+    return;
   }
-  int passes = 0;
-  for (uint64_t span = highest - lowest; span != 0; span >>= RADIX_BITS) ++passes;
-  if (passes <= MAX_RADIX_PASSES)
-    radixSort(list, lowest, passes);
-  else
-    std::stable_sort(list.begin(), list.end(),
-                     [](const ANCHOR &p, const ANCHOR &q) { return compareAnchors(p, q) < 0; });
+  for (uint64_t c = 0; c < count; ++c) anchorlist.push_back(c);
+  std::stable_sort(anchorlist.begin(), anchorlist.end(), [](uint64_t p, uint64_t q) {
+    return compareAnchors(makeAnchor(p), makeAnchor(q)) < 0;
+  });
 }
 
 [[noreturn]] void chainOverflow() {
@@ -63,26 +69,34 @@ int compareAnchors(const ANCHOR &pp, const ANCHOR &pq) {
   return pp.xval > pq.xval ? 1 : 0;
 }
 
+ANCHOR makeAnchor(uint64_t creation) {
+  const uint64_t alinr = creation >> 1;
+  if (creation & 1) return ANCHOR{ali[alinr].xe, RIGHT, alinr};
+  return ANCHOR{ali[alinr].xb, LEFT, alinr};
+}
+
 void prepareAnchorlist() {
   anchorlist.clear();
   anchorlist.reserve(2 * ali.size());
-  for (uint64_t i = 0; i < ali.size(); ++i) {
-    anchorlist.push_back(ANCHOR{ali[i].xb, LEFT, i});
-    anchorlist.push_back(ANCHOR{ali[i].xe, RIGHT, i});
+  adviseHugePages(anchorlist.data(), anchorlist.capacity() * sizeof(uint64_t));
+  uint64_t lowest = UINT64_MAX;
+  uint64_t highest = 0;
+  for (const ALI &a : ali) {
+    lowest = std::min({lowest, unsignedKey(a.xb), unsignedKey(a.xe)});
+    highest = std::max({highest, unsignedKey(a.xb), unsignedKey(a.xe)});
   }
-  sortAnchors(anchorlist);
+  if (!ali.empty()) sortAnchors(lowest, highest);
 }
 
-void processLeft(uint64_t alinr) {
+void processLeft(uint64_t alinr, const NODE *leaf) {
   ALI &a = ali[alinr];
-  const NODE *p = findLeaf(a.yb)->pl;
+  const NODE *p = leaf->pl;
   if (__builtin_add_overflow(a.score, p->rMax, &a.score)) chainOverflow();
   a.pred = static_cast<uint64_t>(p->mMax);
 }
 
-void processRight(uint64_t alinr) {
+void processRight(uint64_t alinr, NODE *leaf) {
   const ALI &a = ali[alinr];
-  NODE *leaf = findLeaf(a.ye);
   NODE *ptr;
   if (leaf->lMax > a.ye) {
     if (leaf->pl->rMax < a.score) insert(alinr, leaf->pl);
@@ -101,16 +115,32 @@ void processRight(uint64_t alinr) {
 
 void process() {
   constexpr size_t AHEAD = 16;
+  constexpr size_t BATCH = 16;
   const size_t n = anchorlist.size();
-  for (size_t k = 0; k < n; ++k) {
-    // The anchors visit the alignment table out of order; fetching ahead
-    // hides the memory latency of those visits.
-    if (k + AHEAD < n) __builtin_prefetch(&ali[anchorlist[k + AHEAD].alinr]);
-    const ANCHOR &anchor = anchorlist[k];
-    if (anchor.label == LEFT)
-      processLeft(anchor.alinr);
-    else
-      processRight(anchor.alinr);
+  uint64_t events[BATCH];
+  int64_t keys[BATCH];
+  NODE *leaves[BATCH];
+  for (size_t k = 0; k < n;) {
+    // A run of begins and the end that closes it all search the same tree,
+    // since begins do not change it: their descents are taken together.
+    size_t m = 0;
+    while (k < n && m < BATCH) {
+      // The anchors visit the alignment table out of order; fetching ahead
+      // hides the memory latency of those visits.
+      if (k + AHEAD < n) __builtin_prefetch(&ali[anchorlist[k + AHEAD] >> 1]);
+      const uint64_t creation = anchorlist[k++];
+      const ALI &a = ali[creation >> 1];
+      events[m] = creation;
+      keys[m++] = creation & 1 ? a.ye : a.yb;
+      if (creation & 1) break;
+    }
+    findLeaves(keys, leaves, m);
+    for (size_t i = 0; i < m; ++i) {
+      if (events[i] & 1)
+        processRight(events[i] >> 1, leaves[i]);
+      else
+        processLeft(events[i] >> 1, leaves[i]);
+    }
   }
 }
 
