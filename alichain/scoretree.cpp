@@ -16,6 +16,7 @@ constexpr int64_t KEY_MAX = std::numeric_limits<int64_t>::max();
 struct NodePool {
   static constexpr size_t BLOCK = 65536;
   std::vector<std::unique_ptr<NODE[]>> blocks;
+  size_t current = 0;  // block being handed out
   size_t usedInBlock = BLOCK;
   NODE *freeList = nullptr;
 
@@ -25,11 +26,14 @@ struct NodePool {
       freeList = n->pup;
     } else {
       if (usedInBlock == BLOCK) {
-        blocks.emplace_back(new NODE[BLOCK]);
-        adviseHugePages(blocks.back().get(), BLOCK * sizeof(NODE));
+        if (++current >= blocks.size()) {
+          blocks.emplace_back(new NODE[BLOCK]);
+          adviseHugePages(blocks.back().get(), BLOCK * sizeof(NODE));
+          current = blocks.size() - 1;
+        }
         usedInBlock = 0;
       }
-      n = &blocks.back()[usedInBlock++];
+      n = &blocks[current][usedInBlock++];
     }
     *n = NODE{nullptr, nullptr, nullptr, nullptr, 0, 0, 0};
     return n;
@@ -38,11 +42,17 @@ struct NodePool {
     n->pup = freeList;
     freeList = n;
   }
+  // Makes every node free again but keeps the blocks: the next pass reuses
+  // memory that is already mapped in.
+  void reset() {
+    current = 0;
+    usedInBlock = blocks.empty() ? BLOCK : 0;
+    freeList = nullptr;
+  }
   void clear() {
     blocks.clear();
     blocks.shrink_to_fit();
-    usedInBlock = BLOCK;
-    freeList = nullptr;
+    reset();
   }
 };
 
@@ -99,7 +109,7 @@ NODE *splitFather(NODE *father, NODE *node, NODE *newnode, int64_t prev_max,
 }  // namespace
 
 void initTree() {
-  pool.clear();
+  pool.reset();
   NODE *root = makeNode(nullptr, nullptr, nullptr, KEY_MIN, KEY_MAX);
   root->rMax = KEY_MAX;
   // The left sentinel's alignment number means "none" and its score 0 is the

@@ -3,6 +3,7 @@
 #include "alichain.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -21,15 +22,19 @@ constexpr int MAX_RADIX_PASSES = 3;
 
 // Stable LSD radix sort of `items` by their bits [low, low + bits).
 void radixSort(std::vector<uint64_t> &items, int low, int bits) {
-  std::vector<uint64_t> other(items.size());
-  adviseHugePages(other.data(), other.size() * sizeof(uint64_t));
+  const size_t n = items.size();
+  std::unique_ptr<uint64_t[]> scratch(new uint64_t[n]);
+  adviseHugePages(scratch.get(), n * sizeof(uint64_t));
+  uint64_t *from = items.data();
+  uint64_t *to = scratch.get();
   for (int shift = low; shift < low + bits; shift += RADIX_BITS) {
     std::vector<size_t> start(RADIX_SIZE + 1, 0);
-    for (uint64_t item : items) ++start[((item >> shift) & (RADIX_SIZE - 1)) + 1];
+    for (size_t i = 0; i < n; ++i) ++start[((from[i] >> shift) & (RADIX_SIZE - 1)) + 1];
     for (size_t d = 1; d <= RADIX_SIZE; ++d) start[d] += start[d - 1];
-    for (uint64_t item : items) other[start[(item >> shift) & (RADIX_SIZE - 1)]++] = item;
-    items.swap(other);
+    for (size_t i = 0; i < n; ++i) to[start[(from[i] >> shift) & (RADIX_SIZE - 1)]++] = from[i];
+    std::swap(from, to);
   }
+  if (from != items.data()) std::copy(from, from + n, items.data());
 }
 
 // Fills `anchorlist` with the creation numbers sorted by xval. Sorting is

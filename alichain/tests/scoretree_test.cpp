@@ -134,8 +134,7 @@ TEST_F(ScoreTree, AscendingInsertsThenDeletesInEveryOrderFamily) {
 TEST_F(ScoreTree, RandomOperationSequencesKeepEveryInvariant) {
   std::mt19937_64 rng(12345);
   for (int round = 0; round < 40; ++round) {
-    resetRun();
-    initTree();
+    initTree();  // reuses the nodes of the previous round's tree
     std::set<int64_t> keys;
     const int64_t range = round % 2 ? 60 : 1000000;
     for (int step = 0; step < 400; ++step) {
@@ -155,6 +154,18 @@ TEST_F(ScoreTree, RandomOperationSequencesKeepEveryInvariant) {
       ASSERT_FALSE(HasFailure()) << "round " << round << " step " << step;
     }
   }
+}
+
+TEST_F(ScoreTree, BatchedSearchFindsWhatSingleSearchesFind) {
+  std::mt19937_64 rng(3);
+  for (int64_t y = 0; y < 500; y += 1 + static_cast<int64_t>(rng() % 7)) insertKey(y);
+  std::vector<int64_t> keys;
+  for (int i = 0; i < 16; ++i) keys.push_back(static_cast<int64_t>(rng() % 520) - 10);
+  keys.push_back(KEY_MIN);
+  keys.push_back(KEY_MAX);
+  std::vector<NODE *> leaves(keys.size());
+  findLeaves(keys.data(), leaves.data(), keys.size());
+  for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(leaves[i], findLeaf(keys[i])) << keys[i];
 }
 
 TEST_F(ScoreTree, ExtremeKeysNextToTheSentinels) {
