@@ -79,7 +79,8 @@ bool coordinatesInRange(const ALIGNMENT_FIELDS &f) {
   return !f.coordinateOverflow && inside(f.xb) && inside(f.xe) && insideY(f.yb) && insideY(f.ye);
 }
 
-// Takes the alignment line [p, end) (line number lineNumber) into `ali`.
+// Takes the values of an alignment line (line number lineNumber) into
+// `ali`, or refuses the line.
 void takeAlignment(const std::string &filename, size_t lineNumber, const ALIGNMENT_FIELDS &f,
                    int values) {
   if (values < 8)
@@ -92,6 +93,20 @@ void takeAlignment(const std::string &filename, size_t lineNumber, const ALIGNME
   const int64_t score = scaleScore(f.score);
   ali.push_back(ALI{f.xb, f.yb, f.xe, f.ye, score, UINT64_MAX, false});
   input.readScore.push_back(score);
+}
+
+// Reserves the per-alignment tables at once, so that they are filled
+// without being moved: at most one alignment per line, and none shorter
+// than 22 bytes ("a b hsp:hsp 1:1 1:1 1\n").
+void reserveTables(const char *text, size_t size) {
+  const size_t lines = static_cast<size_t>(std::count(text, text + size, '\n'));
+  const size_t expected = std::min(lines, size / 22 + 1);
+  ali.reserve(expected);
+  input.readScore.reserve(expected);
+  input.alignmentLines.reserve(expected);
+  adviseHugePages(ali.data(), expected * sizeof(ALI));
+  adviseHugePages(input.readScore.data(), expected * sizeof(int64_t));
+  adviseHugePages(input.alignmentLines.data(), expected * sizeof(LINESPAN));
 }
 
 // Walks the lines once: takes alignment lines, extends the current
@@ -109,16 +124,7 @@ void parseInput(const std::string &filename) {
   size_t nextSequence = findSequence(0);
   bool inAlignment = false;
   size_t lineNumber = 0;
-  // No alignment line is shorter than 22 bytes ("a b hsp:hsp 1:1 1:1 1\n"),
-  // so this bounds the table without counting every kind of line.
-  const size_t lines = static_cast<size_t>(std::count(base, base + size, '\n'));
-  const size_t expected = std::min(lines, size / 22 + 1);
-  ali.reserve(expected);
-  input.readScore.reserve(expected);
-  input.alignmentLines.reserve(expected);
-  adviseHugePages(ali.data(), expected * sizeof(ALI));
-  adviseHugePages(input.readScore.data(), expected * sizeof(int64_t));
-  adviseHugePages(input.alignmentLines.data(), expected * sizeof(LINESPAN));
+  reserveTables(base, size);
   for (size_t begin = 0; begin < size;) {
     const char *lineEnd = static_cast<const char *>(std::memchr(base + begin, '\n', size - begin));
     const size_t end = static_cast<size_t>(lineEnd - base) + 1;
