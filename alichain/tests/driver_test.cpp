@@ -1,0 +1,53 @@
+#include "alichain.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string writeFile(const std::string &name, const std::string &text) {
+  const std::string path = ::testing::TempDir() + name;
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+std::string readReport(const std::string &path) {
+  std::ifstream in(path + ".chainout", std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  std::string text = s.str();
+  // The date line is the one part that varies between runs.
+  const size_t date = text.find("##date ");
+  if (date != std::string::npos) text.erase(date, text.find('\n', date) - date);
+  return text;
+}
+
+int run(std::vector<std::string> args) {
+  std::vector<char *> argv;
+  for (std::string &a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  return alichainMain(static_cast<int>(args.size()), argv.data());
+}
+
+// A fuzzing harness calls the whole run many times in one process: each
+// call must start from a clean state, also after a failed one.
+TEST(Driver, RunsRepeatedlyInOneProcess) {
+  const std::string good = writeFile("driver_good.gff",
+                                     "a\tb\talignment\t10:70\t50:95\t5\t-\n"
+                                     "a\tb\talignment\t60:20\t90:60\t3\t-\n");
+  const std::string bad = writeFile("driver_bad.gff", "a\tb\talignment\t10:70\t50\n");
+  EXPECT_EQ(run({"alichain"}), 8);
+  EXPECT_EQ(run({"alichain", "-f", good}), 0);
+  const std::string first = readReport(good);
+  EXPECT_NE(first.find("##Score sum of these alignments: 8\n"), std::string::npos) << first;
+  EXPECT_EQ(run({"alichain", "-f", bad}), 8);
+  EXPECT_EQ(run({"alichain", "-r", good}), 8);
+  EXPECT_EQ(run({"alichain", "-f", good}), 0);
+  EXPECT_EQ(readReport(good), first);
+  EXPECT_TRUE(ali.empty()) << "state released after the run";
+  EXPECT_EQ(tree, nullptr);
+}
+
+}  // namespace
