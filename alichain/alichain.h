@@ -26,7 +26,6 @@ struct ALI {
   int64_t ye;
   int64_t score;
   uint64_t pred;
-  bool member;  // set by getResult for the members of the best chain
 };
 
 enum leftRight { LEFT = 0, RIGHT = 1 };
@@ -82,6 +81,9 @@ extern std::string infile_name;
 extern int opt_f;
 extern uint64_t alicount;
 extern std::vector<ALI> ali;
+// Per alignment of the current pass: a member of the best chain. Set by
+// getResult; a flag of its own, so that no coordinate value can pose as it.
+extern std::vector<bool> member;
 extern uint64_t resultcount;
 extern float resultscore;
 extern NODE *tree;

@@ -11,6 +11,7 @@ std::string infile_name;
 int opt_f = 0;
 uint64_t alicount = 0;
 std::vector<ALI> ali;
+std::vector<bool> member;
 uint64_t resultcount = 0;
 float resultscore = 0.0f;
 NODE *tree = nullptr;
@@ -88,6 +89,7 @@ void resetRun() {
   opt_f = 0;
   alicount = 0;
   release(ali);
+  release(member);
   resultcount = 0;
   resultscore = 0.0f;
   releaseTree();

@@ -91,7 +91,7 @@ void takeAlignment(const std::string &filename, size_t lineNumber, const ALIGNME
   if (!std::isfinite(f.score) || std::fabs(static_cast<double>(f.score)) > 1e15)
     refuseLine(filename, lineNumber, "score not finite or too large");
   const int64_t score = scaleScore(f.score);
-  ali.push_back(ALI{f.xb, f.yb, f.xe, f.ye, score, UINT64_MAX, false});
+  ali.push_back(ALI{f.xb, f.yb, f.xe, f.ye, score, UINT64_MAX});
   input.readScore.push_back(score);
 }
 
@@ -159,7 +159,6 @@ void setOrientation(int opt_r) {
     }
     a.score = input.readScore[i];
     a.pred = UINT64_MAX;
-    a.member = false;
   }
   input.mirrored = mirror;
 }

@@ -71,7 +71,7 @@ void writeMemberList(ReportStream &out) {
   std::string list;
   uint64_t listed = 0;
   for (uint64_t j = 0; j < alicount; ++j) {
-    if (!ali[j].member) continue;
+    if (!member[j]) continue;
     if (listed > 0 && listed % 25 == 0) list += "\n##";
     list += " " + std::to_string(j + 1);
     ++listed;
@@ -100,7 +100,7 @@ int writeToOutfile(const std::string &filename) {
   writeMemberList(*out);
   for (const LINESPAN &span : input.copiedLines) copySpan(*out, span);
   for (uint64_t j = 0; j < alicount; ++j)
-    if (ali[j].member) copySpan(*out, input.alignmentLines[j]);
+    if (member[j]) copySpan(*out, input.alignmentLines[j]);
   out->finish();
   return 1;
 }

@@ -153,11 +153,12 @@ void getResult() {
   const NODE *best = findRightSentinel()->pl;
   resultcount = 0;
   resultscore = 0.0f;
+  member.assign(ali.size(), false);
   // The left sentinel (no predecessor leaf) means nothing was stored.
   if (!best->pl) return;
   resultscore = static_cast<float>(best->rMax) / 10.0f;
   for (auto j = static_cast<uint64_t>(best->mMax); j != NO_ALIGNMENT; j = ali[j].pred) {
-    ali[j].member = true;
+    member[j] = true;
     ++resultcount;
   }
 }

@@ -75,7 +75,7 @@ class ScoreTree : public ::testing::Test {
 
   // Stores a leaf with key y through the public operations.
   void insertKey(int64_t y) {
-    ali.push_back(ALI{0, 0, 0, y, static_cast<int64_t>(ali.size()) + 1, UINT64_MAX, false});
+    ali.push_back(ALI{0, 0, 0, y, static_cast<int64_t>(ali.size()) + 1, UINT64_MAX});
     NODE *leaf = findLeaf(y);
     ASSERT_GT(leaf->lMax, y) << "key already stored";
     insert(ali.size() - 1, leaf->pl);

@@ -18,7 +18,7 @@ std::vector<uint64_t> chainOf(const std::vector<Ali> &alis, bool reverse = false
   for (const Ali &a : alis) {
     const int64_t yb = reverse ? -a.ye : a.yb;
     const int64_t ye = reverse ? -a.yb : a.ye;
-    ali.push_back(ALI{a.xb, yb, a.xe, ye, a.tenths, UINT64_MAX, false});
+    ali.push_back(ALI{a.xb, yb, a.xe, ye, a.tenths, UINT64_MAX});
   }
   alicount = ali.size();
   initTree();
@@ -27,7 +27,7 @@ std::vector<uint64_t> chainOf(const std::vector<Ali> &alis, bool reverse = false
   getResult();
   std::vector<uint64_t> members;
   for (uint64_t j = 0; j < alicount; ++j)
-    if (ali[j].member) members.push_back(j);
+    if (member[j]) members.push_back(j);
   EXPECT_EQ(members.size(), resultcount);
   return members;
 }
