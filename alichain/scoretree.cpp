@@ -10,26 +10,31 @@ namespace {
 constexpr int64_t KEY_MIN = std::numeric_limits<int64_t>::min();
 constexpr int64_t KEY_MAX = std::numeric_limits<int64_t>::max();
 
-// Nodes come from large blocks and are recycled through a free list, so the
+// Nodes come from blocks and are recycled through a free list, so the
 // sweep's many small allocations cost nothing and the tree stays compact in
-// memory. Everything is dropped at once when a pass ends.
+// memory. Blocks double in size up to 4 MiB, so a small input maps in
+// little. Everything is dropped at once when the run ends.
 struct NodePool {
-  static constexpr size_t BLOCK = 65536;
+  static constexpr size_t FIRST_BLOCK = 1024;
+  static constexpr size_t LARGEST_BLOCK = 65536;
   std::vector<std::unique_ptr<NODE[]>> blocks;
   size_t current = 0;  // block being handed out
-  size_t usedInBlock = BLOCK;
+  size_t usedInBlock = 0;
   NODE *freeList = nullptr;
 
+  static size_t blockSize(size_t index) {
+    return index < 6 ? FIRST_BLOCK << index : LARGEST_BLOCK;
+  }
   NODE *get() {
     NODE *n = freeList;
     if (n) {
       freeList = n->pup;
     } else {
-      if (usedInBlock == BLOCK) {
-        if (++current >= blocks.size()) {
-          blocks.emplace_back(new NODE[BLOCK]);
-          adviseHugePages(blocks.back().get(), BLOCK * sizeof(NODE));
-          current = blocks.size() - 1;
+      if (current == blocks.size() || usedInBlock == blockSize(current)) {
+        if (current < blocks.size()) ++current;
+        if (current == blocks.size()) {
+          blocks.emplace_back(new NODE[blockSize(current)]);
+          adviseHugePages(blocks.back().get(), blockSize(current) * sizeof(NODE));
         }
         usedInBlock = 0;
       }
@@ -46,7 +51,7 @@ struct NodePool {
   // memory that is already mapped in.
   void reset() {
     current = 0;
-    usedInBlock = blocks.empty() ? BLOCK : 0;
+    usedInBlock = 0;
     freeList = nullptr;
   }
   void clear() {
