@@ -50,4 +50,12 @@ TEST(Driver, RunsRepeatedlyInOneProcess) {
   EXPECT_EQ(tree, nullptr);
 }
 
+TEST(Driver, HeaderNamesTheProgramWhateverItWasCalled) {
+  const std::string input = writeFile("driver_name.gff", "a\tb\talignment\t1:1\t5:5\t2\t+\n");
+  EXPECT_EQ(run({"/usr/local/bin/renamed-chainer", "-f", input}), 0);
+  const std::string report = readReport(input);
+  EXPECT_NE(report.find("##source-version alichain 0.0\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("##alichain -f " + input + "\n"), std::string::npos) << report;
+}
+
 }  // namespace
