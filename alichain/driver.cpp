@@ -36,11 +36,26 @@ void parseArguments(int argc, char **argv) {
   infile_name = argv[argc - 1];
 }
 
-// Sets up a fresh tree and runs the sweep of the current pass.
-void chain() {
+// What the report of a pass needs of its result.
+struct PASS_RESULT {
+  std::vector<bool> member;
+  uint64_t count;
+  float score;
+};
+
+// Sets up a fresh tree, runs the sweep of the current pass and takes its
+// result.
+PASS_RESULT chain() {
   initTree();
   process();
   getResult();
+  return PASS_RESULT{std::move(member), resultcount, resultscore};
+}
+
+void makeCurrent(PASS_RESULT &result) {
+  member = std::move(result.member);
+  resultcount = result.count;
+  resultscore = result.score;
 }
 
 void run(int argc, char **argv) {
@@ -51,13 +66,16 @@ void run(int argc, char **argv) {
   // The anchor order depends on first-sequence values only, which both
   // passes share, so one sorted list serves both.
   prepareAnchorlist();
-  chain();
-  const float forwardScore = resultscore;
-  writeToOutfile(infile_name);
+  PASS_RESULT forward = chain();
+  // Both passes run before any report is written, so that a fatal condition
+  // in either (a chain sum beyond 64 bits) leaves no report behind.
+  readAlignments(infile_name, 1);
+  PASS_RESULT reverse = chain();
 
-  alicount = readAlignments(infile_name, 1);
-  chain();
-  if (resultscore > forwardScore) {
+  makeCurrent(forward);
+  writeToOutfile(infile_name);
+  if (reverse.score > forward.score) {
+    makeCurrent(reverse);
     if (opt_f) std::remove((infile_name + ".chainout").c_str());
     writeToOutfile(infile_name);
   }

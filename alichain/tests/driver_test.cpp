@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -56,6 +57,21 @@ TEST(Driver, HeaderNamesTheProgramWhateverItWasCalled) {
   const std::string report = readReport(input);
   EXPECT_NE(report.find("##source-version alichain 0.0\n"), std::string::npos) << report;
   EXPECT_NE(report.find("##alichain -f " + input + "\n"), std::string::npos) << report;
+}
+
+// A chain sum beyond 64 bits in the reverse pass ends the run before any
+// report is written.
+TEST(Driver, ChainSumOverflowLeavesNoReport) {
+  std::string lines;
+  for (int i = 0; i < 1000; ++i) {
+    const int y = 100000 - 10 * i;
+    lines += "a\tb\talignment\t" + std::to_string(10 * i + 1) + ":" + std::to_string(y) + "\t" +
+             std::to_string(10 * i + 5) + ":" + std::to_string(y + 4) + "\t1e15\t-\n";
+  }
+  const std::string input = writeFile("driver_overflow.gff", lines);
+  std::remove((input + ".chainout").c_str());
+  EXPECT_EQ(run({"alichain", "-f", input}), 8);
+  EXPECT_FALSE(std::ifstream(input + ".chainout").good());
 }
 
 }  // namespace
