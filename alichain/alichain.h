@@ -72,7 +72,7 @@ struct INPUT {
   std::unique_ptr<char[]> text;           // whole file; ends with '\n' unless empty
   size_t textSize = 0;
   std::vector<LINESPAN> copiedLines;      // '#' and "sequence:sequence" lines
-  std::vector<LINESPAN> alignmentLines;   // per alignment: its line and fragment lines
+  std::vector<size_t> alignmentLines;     // per alignment: where its line begins
   std::vector<int64_t> readScore;         // per alignment: score in tenths as read
 };
 
@@ -104,6 +104,9 @@ void adviseHugePages(const void *p, size_t bytes);
 // Reader (reader.cpp): fills `ali` in the forward (opt_r 0) or reverse
 // (opt_r 1) orientation; the file is read on the first call of a run.
 uint64_t readAlignments(const std::string &filename, int opt_r);
+// The input lines of alignment alinr: its own line and the directly
+// following lines that contain "fragment" (and are no alignment lines).
+LINESPAN alignmentSpan(uint64_t alinr);
 
 // Field scanning (fields.cpp).
 // Scans "word word word int:int int:int float" from [p, end) as the

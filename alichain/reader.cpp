@@ -65,6 +65,14 @@ void loadFile(const std::string &filename) {
     input.text[input.textSize++] = '\n';
 }
 
+// Where the input line that begins at `begin` ends, its line break included
+// (the text ends with one).
+size_t endOfLine(size_t begin) {
+  const char *base = input.text.get();
+  const void *lineBreak = std::memchr(base + begin, '\n', input.textSize - begin);
+  return static_cast<size_t>(static_cast<const char *>(lineBreak) - base) + 1;
+}
+
 bool isAlignmentFeature(const ALIGNMENT_FIELDS &f) {
   return (f.featureLength == 9 && std::memcmp(f.feature, "alignment", 9) == 0) ||
          (f.featureLength == 7 && std::memcmp(f.feature, "hsp:hsp", 7) == 0);
@@ -106,12 +114,11 @@ void reserveTables(const char *text, size_t size) {
   input.alignmentLines.reserve(expected);
   adviseHugePages(ali.data(), expected * sizeof(ALI));
   adviseHugePages(input.readScore.data(), expected * sizeof(int64_t));
-  adviseHugePages(input.alignmentLines.data(), expected * sizeof(LINESPAN));
+  adviseHugePages(input.alignmentLines.data(), expected * sizeof(size_t));
 }
 
-// Walks the lines once: takes alignment lines, extends the current
-// alignment's span over directly following fragment lines, and remembers
-// comment and sequence lines for the report.
+// Walks the lines once: takes alignment lines, and remembers where they
+// and the comment and sequence lines stand, for the report.
 void parseInput(const std::string &filename) {
   static const char SEQUENCE[] = "sequence:sequence";
   const char *base = input.text.get();
@@ -122,25 +129,19 @@ void parseInput(const std::string &filename) {
   };
   // Position of the first "sequence:sequence" at or after the current line.
   size_t nextSequence = findSequence(0);
-  bool inAlignment = false;
   size_t lineNumber = 0;
   reserveTables(base, size);
   for (size_t begin = 0; begin < size;) {
-    const char *lineEnd = static_cast<const char *>(std::memchr(base + begin, '\n', size - begin));
-    const size_t end = static_cast<size_t>(lineEnd - base) + 1;
+    const size_t end = endOfLine(begin);
     ++lineNumber;
     if (nextSequence < begin) nextSequence = findSequence(begin);
     if (base[begin] == '#' || nextSequence < end) input.copiedLines.push_back({begin, end});
     ALIGNMENT_FIELDS f{};
-    const int values = base[begin] == '#' ? 0 : scanAlignmentFields(base + begin, lineEnd, f);
+    const char *line = base + begin;
+    const int values = *line == '#' ? 0 : scanAlignmentFields(line, base + end - 1, f);
     if (values >= 3 && isAlignmentFeature(f)) {
       takeAlignment(filename, lineNumber, f, values);
-      input.alignmentLines.push_back({begin, end});
-      inAlignment = true;
-    } else if (inAlignment && memmem(base + begin, end - begin, "fragment", 8)) {
-      input.alignmentLines.back().end = end;
-    } else {
-      inAlignment = false;
+      input.alignmentLines.push_back(begin);
     }
     begin = end;
   }
@@ -164,6 +165,19 @@ void setOrientation(int opt_r) {
 }
 
 }  // namespace
+
+LINESPAN alignmentSpan(uint64_t alinr) {
+  const char *base = input.text.get();
+  const std::vector<size_t> &lines = input.alignmentLines;
+  const size_t limit = alinr + 1 < lines.size() ? lines[alinr + 1] : input.textSize;
+  LINESPAN span{lines[alinr], endOfLine(lines[alinr])};
+  while (span.end < limit) {
+    const size_t next = endOfLine(span.end);
+    if (!memmem(base + span.end, next - span.end, "fragment", 8)) break;
+    span.end = next;
+  }
+  return span;
+}
 
 uint64_t readAlignments(const std::string &filename, int opt_r) {
   if (!input.loaded) {

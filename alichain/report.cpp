@@ -100,7 +100,7 @@ int writeToOutfile(const std::string &filename) {
   writeMemberList(*out);
   for (const LINESPAN &span : input.copiedLines) copySpan(*out, span);
   for (uint64_t j = 0; j < alicount; ++j)
-    if (member[j]) copySpan(*out, input.alignmentLines[j]);
+    if (member[j]) copySpan(*out, alignmentSpan(j));
   out->finish();
   return 1;
 }
