@@ -135,9 +135,9 @@ void parseInput(const std::string &filename) {
     const size_t end = endOfLine(begin);
     ++lineNumber;
     if (nextSequence < begin) nextSequence = findSequence(begin);
-    if (base[begin] == '#' || nextSequence < end) input.copiedLines.push_back({begin, end});
-    ALIGNMENT_FIELDS f{};
     const char *line = base + begin;
+    if (*line == '#' || nextSequence < end) input.copiedLines.push_back({begin, end});
+    ALIGNMENT_FIELDS f{};
     const int values = *line == '#' ? 0 : scanAlignmentFields(line, base + end - 1, f);
     if (values >= 3 && isAlignmentFeature(f)) {
       takeAlignment(filename, lineNumber, f, values);
