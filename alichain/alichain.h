@@ -1,0 +1,153 @@
+// alichain: finds the highest-scoring colinear chain among the pairwise
+// alignments of two sequences and writes it as a GFF version 2 report.
+//
+// The run is one sequential pass pair over process-wide state; the whole run
+// is alichainMain(), which may be called repeatedly in one process.
+#ifndef ALICHAIN_H
+#define ALICHAIN_H
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Alignment number meaning "no alignment" (no predecessor in a chain).
+constexpr uint64_t NO_ALIGNMENT = 0x7FFFFFFFFFFFFFFFULL;
+
+// One alignment. Second-sequence values are mirrored (negated and swapped)
+// in the reverse pass. After the sweep `score` is the best score of a chain
+// ending with this alignment and `pred` its predecessor in that chain.
+struct ALI {
+  int64_t xb;
+  int64_t yb;
+  int64_t xe;
+  int64_t ye;
+  int64_t score;
+  uint64_t pred;
+};
+
+enum leftRight { LEFT = 0, RIGHT = 1 };
+
+// One sweep event: the begin (LEFT) or end (RIGHT) of alignment `alinr`.
+struct ANCHOR {
+  int64_t xval;
+  leftRight label;
+  uint64_t alinr;
+};
+
+// Node of the 2-3 score tree. A leaf has pm == nullptr; its pl/pr link the
+// leaves in key order, lMax is its key (an alignment's ye), mMax the
+// alignment number and rMax the chain score. An internal node holds its
+// children in pl/pm/pr and their largest keys in lMax/mMax/rMax.
+// Each node fills one cache line, so a descent touches one line per level.
+struct alignas(64) NODE_struct {
+  NODE_struct *pup;
+  NODE_struct *pl;
+  NODE_struct *pm;
+  NODE_struct *pr;
+  int64_t lMax;
+  int64_t mMax;
+  int64_t rMax;
+};
+using NODE = NODE_struct;
+
+// Every fatal condition of a run: `what()` is the complete text for
+// standard error (an "Error: ..." line or the usage text).
+struct AlichainError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// A byte range [begin, end) of the input text, line breaks included.
+struct LINESPAN {
+  size_t begin;
+  size_t end;
+};
+
+// The input file as read once per run, with what the report needs of it.
+struct INPUT {
+  bool loaded = false;
+  bool mirrored = false;                  // second sequence currently mirrored
+  std::unique_ptr<char[]> text;           // whole file; ends with '\n' unless empty
+  size_t textSize = 0;
+  std::vector<LINESPAN> copiedLines;      // '#' and "sequence:sequence" lines
+  std::vector<size_t> alignmentLines;     // per alignment: where its line begins
+  std::vector<int64_t> readScore;         // per alignment: score in tenths as read
+};
+
+// Run-wide state, reset at the start of every run.
+extern std::string infile_name;
+extern int opt_f;
+extern uint64_t alicount;
+extern std::vector<ALI> ali;
+// Per alignment of the current pass: a member of the best chain. Set by
+// getResult; a flag of its own, so that no coordinate value can pose as it.
+extern std::vector<bool> member;
+extern uint64_t resultcount;
+extern float resultscore;
+extern NODE *tree;
+// The sweep events in sorted order, each held as its creation number
+// 2 * alinr + label; makeAnchor() gives the full record.
+extern std::vector<uint64_t> anchorlist;
+extern INPUT input;
+
+// Driver (driver.cpp): the whole run; returns the exit status (0 or 8).
+int alichainMain(int argc, char **argv);
+void resetRun();
+
+// Asks the kernel to back [p, p + bytes) with huge pages where it can: the
+// run fills a few large arrays once, and small pages make that fill cost
+// one fault per 4 KiB (hugepages.cpp).
+void adviseHugePages(const void *p, size_t bytes);
+
+// Reader (reader.cpp): fills `ali` in the forward (opt_r 0) or reverse
+// (opt_r 1) orientation; the file is read on the first call of a run.
+uint64_t readAlignments(const std::string &filename, int opt_r);
+// The input lines of alignment alinr: its own line and the directly
+// following lines that contain "fragment" (and are no alignment lines).
+LINESPAN alignmentSpan(uint64_t alinr);
+
+// Field scanning (fields.cpp).
+// Scans "word word word int:int int:int float" from [p, end) as the
+// alignment line format does; returns how many of those 8 values were taken.
+struct ALIGNMENT_FIELDS {
+  const char *feature;
+  size_t featureLength;
+  bool coordinateOverflow;
+  int64_t xb, yb, xe, ye;
+  float score;
+};
+int scanAlignmentFields(const char *p, const char *end, ALIGNMENT_FIELDS &f);
+// Parses a float at p as strtof would (after white space), correctly rounded.
+// Returns the number of characters consumed, 0 when there is no number.
+size_t parseFloat(const char *p, const char *end, float &value);
+// Score in integer tenths: +0.05 in double, rounded to float, times 10 in
+// float, truncated toward zero.
+int64_t scaleScore(float value);
+
+// Score tree (scoretree.cpp).
+void initTree();
+void releaseTree();
+NODE *findLeaf(int64_t y);
+// findLeaf for each of count keys at once, on the same tree.
+void findLeaves(const int64_t *y, NODE **leaf, size_t count);
+void insert(uint64_t alinr, NODE *prev);
+void deleteLeaf(NODE *delLeaf);
+NODE *findRightSentinel();
+void updateMax(NODE *father);
+
+// Sweep and result (sweep.cpp).
+void prepareAnchorlist();
+ANCHOR makeAnchor(uint64_t creation);
+int compareAnchors(const ANCHOR &pp, const ANCHOR &pq);
+void process();
+// Begin and end of an alignment; leaf is findLeaf(yb), findLeaf(ye) resp.
+void processLeft(uint64_t alinr, const NODE *leaf);
+void processRight(uint64_t alinr, NODE *leaf);
+void getResult();
+
+// Report (report.cpp): writes one report of the current pass; returns 1.
+int writeToOutfile(const std::string &filename);
+
+#endif

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Times alichain -f against sort -t$'\t' -k4,4n on the same generated file
+# of 10^6 alignment lines (alternating, several runs each), reports medians,
+# their ratio and alichain's peak memory, then shows how alichain's time
+# grows with N = 10^5, 10^6 and 4x10^6.
+# usage: alichain_bench.sh BUILD_DIR   (RUNS=5 by default)
+set -euo pipefail
+build=$(cd "$1" && pwd)
+program=$build/alichain/alichain
+here=$(cd "$(dirname "$0")" && pwd)
+runs=${RUNS:-5}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+generate() { python3 "$here/alichain_gen.py" "$1" > "$work/n$1.gff"; }
+
+# Elapsed seconds of one command, its output discarded.
+elapsed() {
+  local start end
+  start=$(date +%s.%N)
+  "$@" > /dev/null
+  end=$(date +%s.%N)
+  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f\n", b - a }'
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { m = int((NR + 1) / 2); printf "%.3f", (NR % 2) ? v[m] : (v[m] + v[m + 1]) / 2 }'; }
+
+n=1000000
+generate $n
+file=$work/n$n.gff
+: > "$work/ali.times"
+: > "$work/sort.times"
+for _ in $(seq "$runs"); do
+  elapsed "$program" -f "$file" >> "$work/ali.times"
+  elapsed sort -t$'\t' -k4,4n "$file" >> "$work/sort.times"
+done
+ali=$(median < "$work/ali.times")
+srt=$(median < "$work/sort.times")
+size=$(stat -c %s "$file")
+peak_kb=$(/usr/bin/time -v "$program" -f "$file" 2>&1 >/dev/null | awk -F': ' '/Maximum resident set size/ { print $2 }')
+limit_kb=$(( (size + 200 * n) / 1024 ))
+echo "N=$n, file $size bytes, $runs runs each"
+echo "alichain -f median: $ali s"
+echo "sort -k4,4n median: $srt s"
+echo "ratio alichain/sort: $(awk -v a="$ali" -v s="$srt" 'BEGIN { printf "%.2f", a / s }')"
+echo "alichain peak memory: $peak_kb KB (limit: file + 200 B/alignment = $limit_kb KB)"
+
+echo "growth (median of 3 runs; time / (N log2 N) relative to N=10^5):"
+base=""
+for n in 100000 1000000 4000000; do
+  [ -f "$work/n$n.gff" ] || generate $n
+  : > "$work/g.times"
+  for _ in 1 2 3; do elapsed "$program" -f "$work/n$n.gff" >> "$work/g.times"; done
+  t=$(median < "$work/g.times")
+  per=$(awk -v t="$t" -v n="$n" 'BEGIN { printf "%.6e", t / (n * log(n) / log(2)) }')
+  [ -n "$base" ] || base=$per
+  printf '  N=%-8s %7.3f s  normalised %s\n' "$n" "$t" "$(awk -v p="$per" -v b="$base" 'BEGIN { printf "%.2f", p / b }')"
+done
