@@ -3,16 +3,20 @@
 #   make test     build and run every test, once plain and once under ASan+UBSan
 #   make bench    build in Release and run the benchmarks in bench/ (prints figures)
 #   make install  install programs, man pages and the library (PREFIX=/usr/local)
+#   make fuzz     build the fuzz targets with clang's libFuzzer and run each
+#                 for FUZZ_SECONDS (default 60)
 
 BUILD     ?= build
 SAN_BUILD ?= build-san
 PREFIX    ?= /usr/local
 JOBS      ?= $(shell nproc)
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
 CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS)
 SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all build test test-plain test-san demo bench install clean
+.PHONY: all build test test-plain test-san demo bench install fuzz clean
 
 all: build
 
@@ -43,5 +47,8 @@ bench: build
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+fuzz:
+	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)

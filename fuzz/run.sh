@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang's libFuzzer and runs each for a bounded
+# time: run.sh BUILD_DIR SECONDS_PER_TARGET. Crashing inputs land in
+# BUILD_DIR/artifacts; copy each into fuzz/regressions/<target>/ once fixed.
+set -euo pipefail
+build=${1:-build-fuzz}
+seconds=${2:-60}
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(dirname "$here")
+
+if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+  echo "installing clang and libFuzzer (Debian packages clang, libclang-rt-dev)"
+  apt-get update -qq && apt-get install -y -qq clang libclang-rt-14-dev
+fi
+
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLUMO_FUZZ=ON -DLUMO_BUILD_TESTS=OFF
+cmake --build "$build" -j "$(nproc)"
+
+mkdir -p "$build/artifacts"
+for target in fuzz_alichain fuzz_smooth fuzz_stree; do
+  corpus="$build/corpus/$target"
+  mkdir -p "$corpus"
+  seeds=()
+  [ -d "$here/seeds/$target" ] && seeds+=("$here/seeds/$target")
+  [ -d "$here/regressions/$target" ] && seeds+=("$here/regressions/$target")
+  echo "== $target for ${seconds}s"
+  "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+    -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 \
+    "$corpus" "${seeds[@]}"
+done
