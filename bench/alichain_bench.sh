@@ -13,17 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 generate() { python3 "$here/alichain_gen.py" "$1" > "$work/n$1.gff"; }
-
-# Elapsed seconds of one command, its output discarded.
-elapsed() {
-  local start end
-  start=$(date +%s.%N)
-  "$@" > /dev/null
-  end=$(date +%s.%N)
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f\n", b - a }'
-}
-
-median() { sort -g | awk '{ v[NR] = $1 } END { m = int((NR + 1) / 2); printf "%.3f", (NR % 2) ? v[m] : (v[m] + v[m + 1]) / 2 }'; }
+source "$here/lib.sh"
 
 n=1000000
 generate $n
@@ -37,13 +27,13 @@ done
 ali=$(median < "$work/ali.times")
 srt=$(median < "$work/sort.times")
 size=$(stat -c %s "$file")
-peak_kb=$(/usr/bin/time -v "$program" -f "$file" 2>&1 >/dev/null | awk -F': ' '/Maximum resident set size/ { print $2 }')
+peak=$(peak_kb "$program" -f "$file")
 limit_kb=$(( (size + 200 * n) / 1024 ))
 echo "N=$n, file $size bytes, $runs runs each"
 echo "alichain -f median: $ali s"
 echo "sort -k4,4n median: $srt s"
 echo "ratio alichain/sort: $(awk -v a="$ali" -v s="$srt" 'BEGIN { printf "%.2f", a / s }')"
-echo "alichain peak memory: $peak_kb KB (limit: file + 200 B/alignment = $limit_kb KB)"
+echo "alichain peak memory: $peak KB (limit: file + 200 B/alignment = $limit_kb KB)"
 
 echo "growth (median of 3 runs; time / (N log2 N) relative to N=10^5):"
 base=""
@@ -56,3 +46,12 @@ for n in 100000 1000000 4000000; do
   [ -n "$base" ] || base=$per
   printf '  N=%-8s %7.3f s  normalised %s\n' "$n" "$t" "$(awk -v p="$per" -v b="$base" 'BEGIN { printf "%.2f", p / b }')"
 done
+
+# Memory bound at the largest size: the whole run within the input file's
+# size plus 200 bytes per alignment.
+n=4000000
+size=$(stat -c %s "$work/n$n.gff")
+peak=$(peak_kb "$program" -f "$work/n$n.gff")
+limit_kb=$(( (size + 200 * n) / 1024 ))
+verdict=$([ "$peak" -le "$limit_kb" ] && echo within || echo OVER)
+echo "N=$n: peak memory $peak KB, $verdict the bound of $limit_kb KB (file $size bytes + 200 B/alignment)"

@@ -12,16 +12,7 @@ trap 'rm -rf "$work"' EXIT
 
 g++ -O2 -std=c++17 -o "$work/smooth_gen" "$here/smooth_gen.cpp"
 
-# Prints the wall time of one run of the command, in seconds.
-seconds() {
-  local start end
-  start=$(date +%s%N)
-  "$@"
-  end=$(date +%s%N)
-  awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e9 }'
-}
-
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+source "$here/lib.sh"
 
 printf '%-9s %5s %12s %12s %7s %9s\n' records runs "smooth (s)" "sort (s)" ratio written
 for n in 100000 1000000 10000000; do
@@ -30,13 +21,17 @@ for n in 100000 1000000 10000000; do
   : > "$work/smooth.times"
   : > "$work/sort.times"
   for ((r = 0; r < runs; r++)); do
-    seconds "$smooth" "$work/hits.txt" 50 "$work/hits.smooth" 2 >> "$work/smooth.times"
-    seconds env LC_ALL=C sort -k2,2n "$work/hits.txt" -o "$work/hits.sorted" >> "$work/sort.times"
+    elapsed "$smooth" "$work/hits.txt" 50 "$work/hits.smooth" 2 >> "$work/smooth.times"
+    elapsed env LC_ALL=C sort -k2,2n "$work/hits.txt" -o "$work/hits.sorted" >> "$work/sort.times"
   done
   ts=$(median < "$work/smooth.times")
   tq=$(median < "$work/sort.times")
   kept=$(wc -l < "$work/hits.smooth")
   printf '%-9s %5s %12s %12s %7.2f %9s\n' "$n" "$runs" "$ts" "$tq" \
     "$(awk -v a="$ts" -v b="$tq" 'BEGIN { print (b > 0) ? a / b : 0 }')" "$kept"
+  if [ "$n" = 10000000 ]; then
+    peak=$(peak_kb "$smooth" "$work/hits.txt" 50 "$work/hits.smooth" 2)
+    echo "N=$n: smooth peak memory $peak KB ($(( peak * 1024 / n )) B/record)"
+  fi
   rm -f "$work/hits.txt" "$work/hits.smooth" "$work/hits.sorted"
 done

@@ -14,7 +14,7 @@ runs=${RUNS:-3}
 
 [ -x "$driver" ] || { echo "stree_bench.sh: $driver not built" >&2; exit 1; }
 if ! command -v mummer >/dev/null; then
-  apt-get install -y mummer >/dev/null
+  apt-get update -qq && apt-get install -y -qq mummer >/dev/null
 fi
 
 work=$(mktemp -d)
@@ -25,7 +25,7 @@ zcat "$genome_gz" > "$work/genome.fa"
 awk 'NR > 1' "$work/genome.fa" | tr -d '\n' | cut -c 1000001-1001000 |
   { echo ">query"; cat; echo; } > "$work/query.fa"
 
-median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+source "$here/lib.sh"
 
 # Runs "$@" $runs times under /usr/bin/time; prints median seconds (the
 # driver's own build time when it reports one, else wall time) and median
