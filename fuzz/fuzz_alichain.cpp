@@ -13,7 +13,8 @@
 
 namespace {
 
-// Checks the member list of every report in `report` against its count.
+// Checks the member list of the report's own header against its count. The
+// input's comment lines follow the header and may hold anything.
 bool headerAgrees(const std::string &report) {
   std::istringstream lines(report);
   std::string line;
@@ -27,8 +28,7 @@ bool headerAgrees(const std::string &report) {
       inList = true;
       listed = 0;
     } else if (inList && line == "##") {
-      inList = false;
-      if (listed != expected) return false;
+      return listed == expected;
     } else if (inList) {
       std::istringstream numbers(line.substr(2));
       unsigned long number, onLine = 0;
@@ -37,7 +37,7 @@ bool headerAgrees(const std::string &report) {
       listed += onLine;
     }
   }
-  return !inList;
+  return false;
 }
 
 }  // namespace
