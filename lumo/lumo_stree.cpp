@@ -162,6 +162,7 @@ STREE_LEAF int_stree_new_leaf(SUFFIX_TREE tree, int id, int i, int pos) {
   leaf->edgestr = tree->strings[id] + i;
   leaf->rawedgestr = raw ? raw + i : nullptr;
   leaf->edgelen = len - i;
+  leaf->id = static_cast<unsigned char>(leaf->edgestr[0]);
   leaf->strid = id;
   leaf->pos = pos;
   return leaf;
@@ -181,6 +182,7 @@ STREE_NODE int_stree_convert_leafnode(SUFFIX_TREE tree, STREE_NODE leaf) {
     stree_pool_free(&rec_of(tree)->intleaves, il);
     return nullptr;
   }
+  node->id = leaf->id;
   node->edgestr = leaf->edgestr;
   node->rawedgestr = leaf->rawedgestr;
   node->edgelen = leaf->edgelen;
@@ -216,12 +218,14 @@ STREE_NODE int_stree_edge_split(SUFFIX_TREE tree, STREE_NODE node, int len) {
   if (!tree || !node || !node->parent || len <= 0 || len >= node->edgelen) return nullptr;
   STREE_NODE mid = new_node(tree);
   if (!mid) return nullptr;
+  mid->id = node->id;
   mid->edgestr = node->edgestr;
   mid->rawedgestr = node->rawedgestr;
   mid->edgelen = len;
   mid->parent = node->parent;
   children_replace(node->parent, node, mid);
   node->edgestr += len;
+  node->id = static_cast<unsigned char>(node->edgestr[0]);
   if (node->rawedgestr) node->rawedgestr += len;
   node->edgelen -= len;
   node->parent = mid;

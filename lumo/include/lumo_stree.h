@@ -37,9 +37,10 @@
  * which adds 1 for every leaf it attaches, so after a build it is the
  * number of leaves made (a leaf later turned into an internal node stays
  * counted). `nodes_created` counts the internal nodes made by the
- * primitives, the root included. `id` is 0 in every record, `idents_dirty`
- * is 1 (records are not numbered), and tree_size and the other statistics
- * counters stay 0.
+ * primitives, the root included. Records are not numbered: `id` holds the
+ * first byte of the record's edge label (0 to 255; 0 for the root), which
+ * finding a child compares without reading the texts; `idents_dirty` is 1,
+ * and tree_size and the other statistics counters stay 0.
  *
  * Records live in pools owned by the tree: never free a record yourself,
  * and never keep a pointer to a leaf across an insertion (a leaf of an
@@ -68,7 +69,7 @@ typedef struct stree_node *STREE_NODE;
  * designate a leaf; `isaleaf` tells them apart. */
 typedef struct stree_leaf {
   int isaleaf;      /* 1 */
-  int id;           /* 0 */
+  int id;           /* first byte of the label, as unsigned char */
   char *edgestr;    /* label of the edge from the parent, in the coded text */
   char *rawedgestr; /* the same label in the raw text; null without one */
   int edgelen;      /* characters of the label */
