@@ -184,6 +184,9 @@ uint64_t readAlignments(const std::string &filename, int opt_r) {
     loadFile(filename);
     parseInput(filename);
     input.loaded = true;
+    // As parsed, the table is already in the forward orientation with the
+    // as-read scores; another walk over it would only cost time.
+    if (opt_r == 0) return ali.size();
   }
   setOrientation(opt_r);
   return ali.size();
