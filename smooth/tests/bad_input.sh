@@ -18,6 +18,7 @@ fail() {
   failed_case=$case
 }
 
+start() { case=$1; cases=$((cases + 1)); }
 # run WINDOW THRESHOLD [INPUT] [OUTPUT]: runs on "in" (or INPUT) into "out"
 # (or OUTPUT); leaves the status in $status and the messages in "err".
 run() {
@@ -29,35 +30,35 @@ expect_out() { printf "$1" | cmp -s - out 2>/dev/null || fail "output differs: $
 expect_err() { grep -q -- "$1" err || fail "no message matching '$1' in: $(head -c 300 err)"; }
 expect_no_err() { [ ! -s err ] || fail "unexpected messages: $(head -c 300 err)"; }
 
-cases=$((cases + 1)); case=binary_garbage
+start binary_garbage
 awk 'BEGIN { srand(7); for (i = 0; i < 200000; i++) printf "%c", 1 + int(rand() * 255) }' > in
 printf '\0\0\0\n' >> in
 run 100 1; expect_status 0
 
-cases=$((cases + 1)); case=nul_inside_lines
+start nul_inside_lines
 { echo "$header"; printf '1 1200 8 0.001 AC\0GT\n1 1201 8 0.0\0019 ACGTACGT\n'; } > in
 run 10 1; expect_status 0; expect_no_err
 expect_out '1200\t1208\t8\n1201\t1209\t8\n'
 
-cases=$((cases + 1)); case=ten_megabyte_lines
+start ten_megabyte_lines
 { head -c 10000000 /dev/zero | tr '\0' 'h'; echo;
   printf '1 1200 8 0.001 '; head -c 10000000 /dev/zero | tr '\0' 'A'; echo;
   echo '1 1205 8 0.001 ACGTACGT'; } > in
 run 10 1; expect_status 0; expect_no_err
 expect_out '1200\t1208\t8\n1205\t1213\t8\n'
 
-cases=$((cases + 1)); case=million_blank_lines
+start million_blank_lines
 { echo "$header"; yes '' | head -n 1000000; echo '1 7 8 0.001 ACGTACGT';
   yes ' 	' | head -n 1000; echo '1 9 8 0.001 ACGTACGT'; } > in
 run 10 1; expect_status 0; expect_no_err
 expect_out '7\t15\t8\n9\t17\t8\n'
 
-cases=$((cases + 1)); case=crlf_and_mixed_line_endings
+start crlf_and_mixed_line_endings
 printf '%s\r\n1 100 8 nan\r\n1 104 8 0.001 ACGTACGT\n1 108 8 0.001 ACGTACGT\r\n1 300 8 0.5\n' "$header" > in
 run 10 1; expect_status 0; expect_no_err
 expect_out '100\t108\t8\n104\t112\t8\n108\t116\t8\n'
 
-cases=$((cases + 1)); case=non_numeric_in_every_column
+start non_numeric_in_every_column
 { echo "$header"
   echo 'one 100 8 0.001 ACGTACGT'
   echo '1 one 8 0.001 ACGTACGT'
@@ -71,7 +72,7 @@ expect_err 'in: line 2: direction code'; expect_err 'in: line 3: position'; expe
 # "tiny" has no numeric beginning and so counts as p-value 0.
 expect_out '101\t109\t8\n102\t110\t8\n103\t111\t8\n'
 
-cases=$((cases + 1)); case=pvalue_exponents_and_long_tokens
+start pvalue_exponents_and_long_tokens
 long_p=0.00100000000000000000000000000000000000000000000000
 long_w=ACGTACGTACGTACGTACGTACGTACGTACGTACGTACGTACGTACGTAC
 { echo "$header"
@@ -84,7 +85,7 @@ long_w=ACGTACGTACGTACGTACGTACGTACGTACGTACGTACGTACGTACGTAC
 run 10 1; expect_status 0; expect_no_err
 expect_out '100\t108\t8\n101\t109\t8\n103\t111\t8\n104\t112\t8\n'
 
-cases=$((cases + 1)); case=positions_near_32_bit_limits
+start positions_near_32_bit_limits
 { echo "$header"
   echo '1 2147483647 22 0.001 ACGTACGTACGTACGTACGTAC'
   echo '1 2147483640 8 0.001 ACGTACGT'
@@ -95,17 +96,17 @@ run 10 1; expect_status 0
 expect_err 'in: line 5: position'
 expect_out '2147483647\t2147483669\t22\n2147483640\t2147483648\t8\n'
 
-cases=$((cases + 1)); case=unreadable_input_keeps_output
+start unreadable_input_keeps_output
 printf 'keep me\n' > out
 run 10 1 /proc/self/mem; expect_status 1; expect_err 'read error'
 [ "$(cat out)" = 'keep me' ] || fail "existing output was changed"
 
-cases=$((cases + 1)); case=directory_input_keeps_output
+start directory_input_keeps_output
 mkdir -p adir; printf 'keep me\n' > out
 run 10 1 adir; expect_status 1; expect_err 'adir: cannot read'
 [ "$(cat out)" = 'keep me' ] || fail "existing output was changed"
 
-cases=$((cases + 1)); case=output_in_read_only_directory
+start output_in_read_only_directory
 printf '%s\n1 1 8 0.001 ACGTACGT\n' "$header" > in
 mkdir -p ro && chmod 555 ro
 if [ "$(id -u)" != 0 ]; then
@@ -113,10 +114,10 @@ if [ "$(id -u)" != 0 ]; then
 fi
 run 10 0 in in/out; expect_status 1; expect_err 'in/out: cannot create'
 
-cases=$((cases + 1)); case=full_disk
+start full_disk
 run 10 0 in /dev/full; expect_status 1; expect_err '/dev/full: write error'
 
-cases=$((cases + 1)); case=usage_on_closed_standard_output
+start usage_on_closed_standard_output
 "$prog" >&- 2> err; status=$?
 expect_status 1; expect_err 'standard output'
 
