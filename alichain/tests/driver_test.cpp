@@ -5,11 +5,14 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
 std::string writeFile(const std::string &name, const std::string &text) {
-  const std::string path = ::testing::TempDir() + name;
+  // ctest runs the cases as parallel processes: each needs files of its own.
+  const std::string path = ::testing::TempDir() + std::to_string(getpid()) + "_" + name;
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -12,7 +14,9 @@ class Reader : public ::testing::Test {
   void TearDown() override { resetRun(); }
 
   std::string write(const std::string &text) {
-    const std::string name = ::testing::TempDir() + "alichain_reader_test.gff";
+    // ctest runs the cases as parallel processes: each needs a file of its own.
+    const std::string name =
+        ::testing::TempDir() + "alichain_reader_test_" + std::to_string(getpid()) + ".gff";
     std::ofstream(name, std::ios::binary) << text;
     return name;
   }
