@@ -96,10 +96,17 @@ extern INPUT input;
 int alichainMain(int argc, char **argv);
 void resetRun();
 
+// Memory of the large arrays (memory.cpp).
 // Asks the kernel to back [p, p + bytes) with huge pages where it can: the
 // run fills a few large arrays once, and small pages make that fill cost
-// one fault per 4 KiB (hugepages.cpp).
+// one fault per 4 KiB.
 void adviseHugePages(const void *p, size_t bytes);
+// Fresh memory is zeroed by the kernel at its first touch, which costs about
+// as much as the run's own work in it. This has a helper thread take those
+// faults for [p, p + bytes) (contents unchanged) while the caller goes on.
+void faultInBackground(void *p, size_t bytes);
+// Waits until every helper has finished.
+void joinBackgroundFaults();
 
 // Reader (reader.cpp): fills `ali` in the forward (opt_r 0) or reverse
 // (opt_r 1) orientation; the file is read on the first call of a run.

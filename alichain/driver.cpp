@@ -103,6 +103,7 @@ struct RunState {
 }  // namespace
 
 void resetRun() {
+  joinBackgroundFaults();
   release(infile_name);
   opt_f = 0;
   alicount = 0;

@@ -26,6 +26,8 @@ bool readAll(int fd, size_t expected) {
   size_t capacity = expected + 1;
   std::unique_ptr<char[]> text(new char[capacity]);
   adviseHugePages(text.get(), capacity);
+  // The reads fault in the first half themselves, a helper the second.
+  faultInBackground(text.get() + capacity / 2, capacity - capacity / 2);
   size_t used = 0;
   for (;;) {
     if (used == capacity) {
@@ -132,6 +134,9 @@ void reserveTables(const char *text, size_t size) {
   adviseHugePages(ali.data(), expected * sizeof(ALI));
   adviseHugePages(input.readScore.data(), expected * sizeof(int64_t));
   adviseHugePages(input.alignmentLines.data(), expected * sizeof(size_t));
+  faultInBackground(ali.data(), expected * sizeof(ALI));
+  faultInBackground(input.readScore.data(), expected * sizeof(int64_t));
+  faultInBackground(input.alignmentLines.data(), expected * sizeof(size_t));
 }
 
 // Walks the lines once: takes alignment lines, and remembers where they

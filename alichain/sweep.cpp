@@ -25,6 +25,7 @@ void radixSort(std::vector<uint64_t> &items, int low, int bits) {
   const size_t n = items.size();
   std::unique_ptr<uint64_t[]> scratch(new uint64_t[n]);
   adviseHugePages(scratch.get(), n * sizeof(uint64_t));
+  faultInBackground(scratch.get(), n * sizeof(uint64_t));
   uint64_t *from = items.data();
   uint64_t *to = scratch.get();
   for (int shift = low; shift < low + bits; shift += RADIX_BITS) {
@@ -84,6 +85,7 @@ void prepareAnchorlist() {
   anchorlist.clear();
   anchorlist.reserve(2 * ali.size());
   adviseHugePages(anchorlist.data(), anchorlist.capacity() * sizeof(uint64_t));
+  faultInBackground(anchorlist.data(), anchorlist.capacity() * sizeof(uint64_t));
   uint64_t lowest = UINT64_MAX;
   uint64_t highest = 0;
   for (const ALI &a : ali) {

@@ -1,0 +1,47 @@
+#include "alichain.h"
+
+#include <sys/mman.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t HUGE_PAGE = size_t{2} << 20;
+
+uintptr_t pageSize() { return static_cast<uintptr_t>(sysconf(_SC_PAGESIZE)); }
+
+std::vector<std::thread> helpers;
+
+}  // namespace
+
+void adviseHugePages(const void *p, size_t bytes) {
+  if (bytes < 2 * HUGE_PAGE) return;
+  const uintptr_t page = pageSize();
+  const auto first = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);
+  const auto last = (reinterpret_cast<uintptr_t>(p) + bytes) & ~(page - 1);
+  // Only advice: where the kernel declines, small pages serve as before.
+  madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+}
+
+void faultInBackground(void *p, size_t bytes) {
+  // Small arrays are not worth a thread.
+  if (bytes < 2 * HUGE_PAGE) return;
+  const uintptr_t page = pageSize();
+  const auto first = reinterpret_cast<uintptr_t>(p) & ~(page - 1);
+  const auto last = (reinterpret_cast<uintptr_t>(p) + bytes + page - 1) & ~(page - 1);
+  // Populating for writing leaves the contents as they are, so the caller
+  // may write into the range meanwhile. A failure (an old kernel, no thread
+  // to be had) only leaves the faults to the first touch, as without it.
+  try {
+    helpers.emplace_back([first, last] {
+      madvise(reinterpret_cast<void *>(first), last - first, MADV_POPULATE_WRITE);
+    });
+  } catch (const std::system_error &) {
+  }
+}
+
+void joinBackgroundFaults() {
+  for (std::thread &helper : helpers) helper.join();
+  helpers.clear();
+}
