@@ -68,7 +68,9 @@ struct LINESPAN {
 // The input file as read once per run, with what the report needs of it.
 struct INPUT {
   bool loaded = false;
-  bool mirrored = false;                  // second sequence currently mirrored
+  // The table as parsed: the `ali` of the thread that read the file, which
+  // keeps it forward while a pass on another thread copies it.
+  const std::vector<ALI> *parsed = nullptr;
   std::unique_ptr<char[]> text;           // whole file; ends with '\n' unless empty
   size_t textSize = 0;
   std::vector<LINESPAN> copiedLines;      // '#' and "sequence:sequence" lines
@@ -76,17 +78,20 @@ struct INPUT {
   std::vector<int64_t> readScore;         // per alignment: score in tenths as read
 };
 
-// Run-wide state, reset at the start of every run.
+// Run-wide state, reset at the start of every run. The two passes run at
+// the same time, each on a thread of its own, so the state of a pass (its
+// table, tree and result) is per thread; the rest is shared, and read only
+// while the passes run.
 extern std::string infile_name;
 extern int opt_f;
 extern uint64_t alicount;
-extern std::vector<ALI> ali;
+extern thread_local std::vector<ALI> ali;
 // Per alignment of the current pass: a member of the best chain. Set by
 // getResult; a flag of its own, so that no coordinate value can pose as it.
-extern std::vector<bool> member;
-extern uint64_t resultcount;
-extern float resultscore;
-extern NODE *tree;
+extern thread_local std::vector<bool> member;
+extern thread_local uint64_t resultcount;
+extern thread_local float resultscore;
+extern thread_local NODE *tree;
 // The sweep events in sorted order, each held as its creation number
 // 2 * alinr + label; makeAnchor() gives the full record.
 extern std::vector<uint64_t> anchorlist;
@@ -109,7 +114,8 @@ void faultInBackground(void *p, size_t bytes);
 void joinBackgroundFaults();
 
 // Reader (reader.cpp): fills `ali` in the forward (opt_r 0) or reverse
-// (opt_r 1) orientation; the file is read on the first call of a run.
+// (opt_r 1) orientation; the file is read on the first call of a run, and
+// a call on another thread copies the table then parsed.
 uint64_t readAlignments(const std::string &filename, int opt_r);
 // The input lines of alignment alinr: its own line and the directly
 // following lines that contain "fragment" (and are no alignment lines).

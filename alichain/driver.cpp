@@ -3,18 +3,22 @@
 #include "alichain.h"
 
 #include <csignal>
+#include <exception>
+#include <future>
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <system_error>
+#include <thread>
 
 std::string infile_name;
 int opt_f = 0;
 uint64_t alicount = 0;
-std::vector<ALI> ali;
-std::vector<bool> member;
-uint64_t resultcount = 0;
-float resultscore = 0.0f;
-NODE *tree = nullptr;
+thread_local std::vector<ALI> ali;
+thread_local std::vector<bool> member;
+thread_local uint64_t resultcount = 0;
+thread_local float resultscore = 0.0f;
+thread_local NODE *tree = nullptr;
 std::vector<uint64_t> anchorlist;
 INPUT input;
 
@@ -39,8 +43,8 @@ void parseArguments(int argc, char **argv) {
 // What the report of a pass needs of its result.
 struct PASS_RESULT {
   std::vector<bool> member;
-  uint64_t count;
-  float score;
+  uint64_t count = 0;
+  float score = 0.0f;
 };
 
 // Sets up a fresh tree, runs the sweep of the current pass and takes its
@@ -51,6 +55,55 @@ PASS_RESULT chain() {
   getResult();
   return PASS_RESULT{std::move(member), resultcount, resultscore};
 }
+
+// The reverse pass, on a thread of its own beside the forward pass: the
+// two sweeps share only what neither changes (the anchor order, the input).
+// It makes its mirrored table while the anchors are sorted, and sweeps once
+// they are. Where no thread can be had, it runs when its result is asked for.
+class ReversePass {
+ public:
+  ReversePass() {
+    try {
+      worker = std::thread([this] { run(); });
+    } catch (const std::system_error &) {
+    }
+  }
+  ~ReversePass() {
+    // The run failed before the anchors were ready: the sweep is not to run.
+    if (!anchorsGiven) anchors.set_exception(std::make_exception_ptr(AlichainError("")));
+    if (worker.joinable()) worker.join();
+  }
+  void anchorsReady() {
+    anchors.set_value();
+    anchorsGiven = true;
+  }
+  // Waits for the pass; what made it fail fails here.
+  PASS_RESULT result() {
+    if (worker.joinable())
+      worker.join();
+    else
+      run();
+    if (failure) std::rethrow_exception(failure);
+    return std::move(outcome);
+  }
+
+ private:
+  void run() {
+    try {
+      readAlignments(infile_name, 1);
+      anchorsSorted.get();
+      outcome = chain();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }
+  std::promise<void> anchors;
+  std::future<void> anchorsSorted = anchors.get_future();
+  bool anchorsGiven = false;
+  std::thread worker;
+  PASS_RESULT outcome;
+  std::exception_ptr failure;
+};
 
 void makeCurrent(PASS_RESULT &result) {
   member = std::move(result.member);
@@ -63,14 +116,16 @@ void run(int argc, char **argv) {
   alicount = readAlignments(infile_name, 0);
   if (std::printf("%llu\n", static_cast<unsigned long long>(alicount)) < 0)
     throw AlichainError("Error: Unable to write file standard output\n");
+  // Both passes end before any report is written, so that a fatal condition
+  // in either (a chain sum beyond 64 bits) leaves no report behind; one in
+  // the forward pass is the one told.
+  ReversePass reversePass;
   // The anchor order depends on first-sequence values only, which both
   // passes share, so one sorted list serves both.
   prepareAnchorlist();
+  reversePass.anchorsReady();
   PASS_RESULT forward = chain();
-  // Both passes run before any report is written, so that a fatal condition
-  // in either (a chain sum beyond 64 bits) leaves no report behind.
-  readAlignments(infile_name, 1);
-  PASS_RESULT reverse = chain();
+  PASS_RESULT reverse = reversePass.result();
 
   makeCurrent(forward);
   writeToOutfile(infile_name);

@@ -169,13 +169,26 @@ void parseInput(const std::string &filename) {
   }
 }
 
+// Whether this thread's table has the second sequence mirrored.
+thread_local bool mirrored = false;
+
 // Mirrors the second sequence (an involution) and restores the as-read
-// scores, so the table can serve the other pass without rereading.
+// scores, so the table can serve the other pass without rereading. A thread
+// other than the reader's starts from the parsed table's coordinates (not
+// its scores, which the other pass is changing).
 void setOrientation(int opt_r) {
   const bool mirror = opt_r != 0;
+  const std::vector<ALI> &source = *input.parsed;
+  if (&source != &ali) {
+    ali.clear();
+    ali.reserve(source.size());
+    adviseHugePages(ali.data(), source.size() * sizeof(ALI));
+    for (const ALI &s : source) ali.push_back(ALI{s.xb, s.yb, s.xe, s.ye, 0, 0});
+    mirrored = false;
+  }
   for (size_t i = 0; i < ali.size(); ++i) {
     ALI &a = ali[i];
-    if (mirror != input.mirrored) {
+    if (mirror != mirrored) {
       const int64_t yb = a.yb;
       a.yb = -a.ye;
       a.ye = -yb;
@@ -183,7 +196,7 @@ void setOrientation(int opt_r) {
     a.score = input.readScore[i];
     a.pred = UINT64_MAX;
   }
-  input.mirrored = mirror;
+  mirrored = mirror;
 }
 
 }  // namespace
@@ -206,6 +219,8 @@ uint64_t readAlignments(const std::string &filename, int opt_r) {
     loadFile(filename);
     parseInput(filename);
     input.loaded = true;
+    input.parsed = &ali;
+    mirrored = false;
     // As parsed, the table is already in the forward orientation with the
     // as-read scores; another walk over it would only cost time.
     if (opt_r == 0) return ali.size();

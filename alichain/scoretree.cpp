@@ -75,7 +75,8 @@ struct NodePool {
   }
 };
 
-NodePool pool;
+// Each pass's thread has its own tree and pool.
+thread_local NodePool pool;
 
 bool isLeaf(const NODE *n) { return n->pm == nullptr; }
 

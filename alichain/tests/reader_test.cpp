@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -42,6 +43,32 @@ TEST_F(Reader, ForwardAndMirroredOrientation) {
   ASSERT_EQ(readAlignments(name, 0), 1u);
   EXPECT_EQ(ali[0].yb, 20);
   EXPECT_EQ(ali[0].ye, 60);
+}
+
+// The reverse pass runs on a thread of its own: its table is a mirrored
+// copy with the as-read scores, and the reading thread's table stays as it is.
+TEST_F(Reader, AnotherThreadGetsAMirroredCopy) {
+  const std::string name = write("a\tb\talignment\t10:20\t50:60\t12.34\t+\n"
+                                 "a\tb\thsp:hsp\t70:80\t90:95\t-1.0\t-\n");
+  ASSERT_EQ(readAlignments(name, 0), 2u);
+  ali[0].score = 999;  // as the forward sweep would leave it
+  std::vector<ALI> copy;
+  std::thread([&] {
+    readAlignments(name, 1);
+    copy = ali;
+  }).join();
+  ASSERT_EQ(copy.size(), 2u);
+  EXPECT_EQ(copy[0].xb, 10);
+  EXPECT_EQ(copy[0].yb, -60);
+  EXPECT_EQ(copy[0].xe, 50);
+  EXPECT_EQ(copy[0].ye, -20);
+  EXPECT_EQ(copy[0].score, 123);
+  EXPECT_EQ(copy[1].yb, -95);
+  EXPECT_EQ(copy[1].ye, -80);
+  EXPECT_EQ(copy[1].score, -9);
+  EXPECT_EQ(copy[1].pred, UINT64_MAX);
+  EXPECT_EQ(ali[0].yb, 20);
+  EXPECT_EQ(ali[0].score, 999);
 }
 
 TEST_F(Reader, TakesOnlyAlignmentLinesAndRemembersTheirLines) {
