@@ -13,6 +13,7 @@ namespace {
 // the whole private record.
 struct tree_rec {
   suffix_tree pub;
+  stree_arena arena;
   stree_pool nodes;
   stree_pool leaves;
   stree_pool intleaves;
@@ -83,11 +84,12 @@ SUFFIX_TREE stree_new_tree(int alphabet_size, int copyflag, int build_policy,
   tree_rec *rec = static_cast<tree_rec *>(stree_malloc(sizeof(tree_rec)));
   if (!rec) return nullptr;
   std::memset(&rec->pub, 0, sizeof rec->pub);
-  stree_pool_init(&rec->nodes, sizeof(stree_node));
-  stree_pool_init(&rec->leaves, sizeof(stree_leaf));
-  stree_pool_init(&rec->intleaves, sizeof(stree_intleaf));
+  stree_arena_init(&rec->arena);
+  stree_pool_init(&rec->nodes, &rec->arena, sizeof(stree_node));
+  stree_pool_init(&rec->leaves, &rec->arena, sizeof(stree_leaf));
+  stree_pool_init(&rec->intleaves, &rec->arena, sizeof(stree_intleaf));
   for (int c = 0; c < child_table_classes; c++)
-    stree_pool_init(&rec->tables[c], child_table_bytes(c));
+    stree_pool_init(&rec->tables[c], &rec->arena, child_table_bytes(c));
   SUFFIX_TREE tree = &rec->pub;
   tree->copyflag = copyflag;
   tree->alpha_size = alphabet_size;
@@ -96,6 +98,7 @@ SUFFIX_TREE stree_new_tree(int alphabet_size, int copyflag, int build_policy,
   tree->idents_dirty = 1;
   tree->root = new_node(tree);
   if (!tree->root) {
+    stree_arena_release(&rec->arena);
     std::free(rec);
     return nullptr;
   }
@@ -105,10 +108,7 @@ SUFFIX_TREE stree_new_tree(int alphabet_size, int copyflag, int build_policy,
 void stree_delete_tree(SUFFIX_TREE tree) {
   if (!tree) return;
   tree_rec *rec = rec_of(tree);
-  stree_pool_release(&rec->nodes);
-  stree_pool_release(&rec->leaves);
-  stree_pool_release(&rec->intleaves);
-  for (stree_pool &tables : rec->tables) stree_pool_release(&tables);
+  stree_arena_release(&rec->arena);
   free_copies(tree);
   std::free(tree->strings);
   std::free(tree->rawstrings);

@@ -4,14 +4,17 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <sys/mman.h>
+#include <thread>
 
 long stree_testhook_fail_countdown = 0;
 
 namespace {
 
-// Chunk sizes in bytes double from a few records' worth up to 4 MiB, so that small trees stay small and a genome-sized tree needs only
-// a few hundred chunks.
+// Chunk sizes in bytes double from a few records' worth up to 4 MiB, so
+// that small trees stay small and a genome-sized tree needs only a few
+// hundred chunks.
 const size_t first_chunk_bytes = size_t(4) << 10;
 const size_t max_chunk_bytes = size_t(4) << 20;
 
@@ -35,22 +38,55 @@ void *alloc_chunk(size_t bytes) {
   return block;
 }
 
+// The kernel zeroes fresh memory at its first touch, which in a big build
+// costs a tenth of the time. Once chunks reach their largest size, the next
+// one is allocated ahead and a helper thread takes those faults (contents
+// unchanged) while the build fills the current one. Where the kernel or the
+// system declines, the faults simply come at first touch.
+void fill_spare(stree_arena *arena) {
+  arena->spare = alloc_chunk(max_chunk_bytes);
+#ifdef MADV_POPULATE_WRITE
+  if (!arena->spare) return;
+  try {
+    void *spare = arena->spare;
+    arena->spare_filler = new std::thread(
+        [spare] { madvise(spare, max_chunk_bytes, MADV_POPULATE_WRITE); });
+  } catch (...) { // no thread or no memory for one
+  }
+#endif
+}
+
+void *take_spare(stree_arena *arena) {
+  if (arena->spare_filler) {
+    std::thread *filler = static_cast<std::thread *>(arena->spare_filler);
+    filler->join();
+    delete filler;
+    arena->spare_filler = nullptr;
+  }
+  void *spare = arena->spare;
+  arena->spare = nullptr;
+  return spare;
+}
+
 bool injected_failure() {
   return stree_testhook_fail_countdown > 0 && --stree_testhook_fail_countdown == 0;
 }
 
-bool add_chunk(stree_pool *pool) {
-  size_t bytes = pool->last ? pool->last_bytes * 2 : first_chunk_bytes;
+bool add_chunk(stree_arena *arena, size_t recsize) {
+  size_t bytes = arena->last ? arena->last_bytes * 2 : first_chunk_bytes;
   if (bytes > max_chunk_bytes) bytes = max_chunk_bytes;
-  while (header_size + pool->recsize > bytes) bytes *= 2;
-  void *block = alloc_chunk(bytes);
+  while (header_size + recsize > bytes) bytes *= 2;
+  const bool largest = bytes == max_chunk_bytes;
+  void *block = largest ? take_spare(arena) : nullptr;
+  if (!block) block = alloc_chunk(bytes);
   if (!block) return false;
+  if (largest) fill_spare(arena);
   stree_pool_chunk *chunk = static_cast<stree_pool_chunk *>(block);
-  chunk->prev = pool->last;
+  chunk->prev = arena->last;
   chunk->used = 0;
-  chunk->cap = (bytes - header_size) / pool->recsize;
-  pool->last = chunk;
-  pool->last_bytes = bytes;
+  chunk->cap = bytes - header_size;
+  arena->last = chunk;
+  arena->last_bytes = bytes;
   return true;
 }
 
@@ -70,13 +106,28 @@ void *stree_realloc(void *block, size_t size) {
   return std::realloc(block, size);
 }
 
-void stree_pool_init(stree_pool *pool, size_t recsize) {
-  pool->recsize = recsize;
-  pool->last = nullptr;
-  pool->last_bytes = 0;
-  pool->free_list = nullptr;
+void stree_arena_init(stree_arena *arena) {
+  arena->last = nullptr;
+  arena->last_bytes = 0;
+  arena->spare = nullptr;
+  arena->spare_filler = nullptr;
 }
 
+void stree_arena_release(stree_arena *arena) {
+  std::free(take_spare(arena));
+  while (arena->last) {
+    stree_pool_chunk *prev = arena->last->prev;
+    std::free(arena->last);
+    arena->last = prev;
+  }
+  arena->last_bytes = 0;
+}
+
+void stree_pool_init(stree_pool *pool, stree_arena *arena, size_t recsize) {
+  pool->recsize = recsize;
+  pool->arena = arena;
+  pool->free_list = nullptr;
+}
 
 void *stree_pool_alloc(stree_pool *pool) {
   if (injected_failure()) return nullptr;
@@ -84,9 +135,12 @@ void *stree_pool_alloc(stree_pool *pool) {
   if (rec) {
     std::memcpy(&pool->free_list, rec, sizeof(void *));
   } else {
-    if ((!pool->last || pool->last->used == pool->last->cap) && !add_chunk(pool))
+    stree_arena *arena = pool->arena;
+    if ((!arena->last || arena->last->used + pool->recsize > arena->last->cap) &&
+        !add_chunk(arena, pool->recsize))
       return nullptr;
-    rec = chunk_data(pool->last) + pool->last->used++ * pool->recsize;
+    rec = chunk_data(arena->last) + arena->last->used;
+    arena->last->used += pool->recsize;
   }
   std::memset(rec, 0, pool->recsize);
   return rec;
@@ -95,13 +149,4 @@ void *stree_pool_alloc(stree_pool *pool) {
 void stree_pool_free(stree_pool *pool, void *rec) {
   std::memcpy(rec, &pool->free_list, sizeof(void *));
   pool->free_list = rec;
-}
-
-void stree_pool_release(stree_pool *pool) {
-  while (pool->last) {
-    stree_pool_chunk *prev = pool->last->prev;
-    std::free(pool->last);
-    pool->last = prev;
-  }
-  pool->free_list = nullptr;
 }

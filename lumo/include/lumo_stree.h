@@ -42,6 +42,12 @@
  * finding a child compares without reading the texts; `idents_dirty` is 1,
  * and tree_size and the other statistics counters stay 0.
  *
+ * Memory: records are cut from large chunks owned by the tree, in the order
+ * they are made. Once a tree holds more than a few MiB, its next chunk is
+ * allocated ahead and a helper thread maps it in while the current one
+ * fills; that thread ends by the next chunk change or stree_delete_tree, so
+ * a tree must not be grown or released in a child process forked meanwhile.
+ *
  * Records live in pools owned by the tree: never free a record yourself,
  * and never keep a pointer to a leaf across an insertion (a leaf of an
  * earlier string may be replaced by an internal node; internal nodes stay
