@@ -117,11 +117,6 @@ void stree_delete_tree(SUFFIX_TREE tree) {
   std::free(rec);
 }
 
-STREE_NODE stree_find_child(SUFFIX_TREE tree, STREE_NODE node, int ch) {
-  if (!tree || !node || node->isaleaf) return nullptr;
-  return children_find(node, static_cast<unsigned char>(ch));
-}
-
 STREE_NODE stree_next_child(SUFFIX_TREE tree, STREE_NODE node, STREE_NODE child) {
   if (!tree || !node || node->isaleaf) return nullptr;
   return children_next(node, child);

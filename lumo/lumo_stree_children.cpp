@@ -1,4 +1,5 @@
-// Child layouts. A table is one pooled block: a header, then `cap` child
+// Child layouts, and the lookup of a child (here, so that the layout code
+// inlines into it). A table is one pooled block: a header, then `cap` child
 // pointers, then the `cap` first characters of their labels, so that a
 // lookup scans a few bytes instead of reading every sibling's label.
 #include "lumo_stree_children.h"
@@ -140,4 +141,9 @@ STREE_NODE children_next(STREE_NODE node, STREE_NODE child) {
     slot++;
   }
   return slot < t->count ? kids(t)[slot] : nullptr;
+}
+
+STREE_NODE stree_find_child(SUFFIX_TREE tree, STREE_NODE node, int ch) {
+  if (!tree || !node || node->isaleaf) return nullptr;
+  return children_find(node, static_cast<unsigned char>(ch));
 }
