@@ -8,9 +8,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Alignment number meaning "no alignment" (no predecessor in a chain).
@@ -112,6 +115,26 @@ void adviseHugePages(const void *p, size_t bytes);
 void faultInBackground(void *p, size_t bytes);
 // Waits until every helper has finished.
 void joinBackgroundFaults();
+
+// A job run on a thread of its own while the caller goes on (background.cpp).
+// Where no thread can be had, it runs when waited for. Destruction waits
+// for a running job.
+class BackgroundJob {
+ public:
+  explicit BackgroundJob(std::function<void()> job);
+  ~BackgroundJob();
+  BackgroundJob(const BackgroundJob &) = delete;
+  BackgroundJob &operator=(const BackgroundJob &) = delete;
+  // Waits for the job to end (or runs it); what it threw is thrown here.
+  void wait();
+
+ private:
+  void run();
+  std::function<void()> job;
+  bool ran = false;
+  std::exception_ptr failure;
+  std::thread worker;
+};
 
 // Reader (reader.cpp): fills `ali` in the forward (opt_r 0) or reverse
 // (opt_r 1) orientation; the file is read on the first call of a run, and

@@ -3,13 +3,11 @@
 #include "alichain.h"
 
 #include <csignal>
-#include <exception>
-#include <future>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <future>
 #include <new>
-#include <system_error>
-#include <thread>
 
 std::string infile_name;
 int opt_f = 0;
@@ -59,19 +57,12 @@ PASS_RESULT chain() {
 // The reverse pass, on a thread of its own beside the forward pass: the
 // two sweeps share only what neither changes (the anchor order, the input).
 // It makes its mirrored table while the anchors are sorted, and sweeps once
-// they are. Where no thread can be had, it runs when its result is asked for.
+// they are.
 class ReversePass {
  public:
-  ReversePass() {
-    try {
-      worker = std::thread([this] { run(); });
-    } catch (const std::system_error &) {
-    }
-  }
   ~ReversePass() {
     // The run failed before the anchors were ready: the sweep is not to run.
     if (!anchorsGiven) anchors.set_exception(std::make_exception_ptr(AlichainError("")));
-    if (worker.joinable()) worker.join();
   }
   void anchorsReady() {
     anchors.set_value();
@@ -79,30 +70,21 @@ class ReversePass {
   }
   // Waits for the pass; what made it fail fails here.
   PASS_RESULT result() {
-    if (worker.joinable())
-      worker.join();
-    else
-      run();
-    if (failure) std::rethrow_exception(failure);
+    job.wait();
     return std::move(outcome);
   }
 
  private:
-  void run() {
-    try {
-      readAlignments(infile_name, 1);
-      anchorsSorted.get();
-      outcome = chain();
-    } catch (...) {
-      failure = std::current_exception();
-    }
-  }
   std::promise<void> anchors;
   std::future<void> anchorsSorted = anchors.get_future();
   bool anchorsGiven = false;
-  std::thread worker;
   PASS_RESULT outcome;
-  std::exception_ptr failure;
+  // Last, so that it starts when the rest is ready and ends first.
+  BackgroundJob job{[this] {
+    readAlignments(infile_name, 1);
+    anchorsSorted.get();
+    outcome = chain();
+  }};
 };
 
 void makeCurrent(PASS_RESULT &result) {
