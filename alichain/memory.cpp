@@ -1,5 +1,7 @@
 #include "alichain.h"
 
+#include <pthread.h>
+#include <sched.h>
 #include <sys/mman.h>
 #include <system_error>
 #include <thread>
@@ -35,6 +37,10 @@ void faultInBackground(void *p, size_t bytes) {
   // to be had) only leaves the faults to the first touch, as without it.
   try {
     helpers.emplace_back([first, last] {
+      // Faulting ahead only pays while a processor would idle: the helper
+      // must never take one from the passes.
+      sched_param idle{};
+      pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
       madvise(reinterpret_cast<void *>(first), last - first, MADV_POPULATE_WRITE);
     });
   } catch (const std::system_error &) {
