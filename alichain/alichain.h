@@ -113,7 +113,7 @@ void adviseHugePages(const void *p, size_t bytes);
 // as much as the run's own work in it. This has a helper thread take those
 // faults for [p, p + bytes) (contents unchanged) while the caller goes on.
 void faultInBackground(void *p, size_t bytes);
-// Waits until every helper has finished.
+// Stops the helpers' work that is left and waits for them to end.
 void joinBackgroundFaults();
 
 // A job run on a thread of its own while the caller goes on (background.cpp).

@@ -1,5 +1,7 @@
 #include "alichain.h"
 
+#include <algorithm>
+#include <atomic>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/mman.h>
@@ -14,6 +16,8 @@ constexpr size_t HUGE_PAGE = size_t{2} << 20;
 uintptr_t pageSize() { return static_cast<uintptr_t>(sysconf(_SC_PAGESIZE)); }
 
 std::vector<std::thread> helpers;
+// Set when the run no longer needs the helpers' work.
+std::atomic<bool> stopFaulting{false};
 
 }  // namespace
 
@@ -38,16 +42,21 @@ void faultInBackground(void *p, size_t bytes) {
   try {
     helpers.emplace_back([first, last] {
       // Faulting ahead only pays while a processor would idle: the helper
-      // must never take one from the passes.
+      // must never take one from the passes. A huge page at a time, so that
+      // a helper starved of time stops soon once its work is not wanted.
       sched_param idle{};
       pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
-      madvise(reinterpret_cast<void *>(first), last - first, MADV_POPULATE_WRITE);
+      for (uintptr_t at = first; at < last && !stopFaulting; at += HUGE_PAGE)
+        madvise(reinterpret_cast<void *>(at), std::min<uintptr_t>(HUGE_PAGE, last - at),
+                MADV_POPULATE_WRITE);
     });
   } catch (const std::system_error &) {
   }
 }
 
 void joinBackgroundFaults() {
+  stopFaulting = true;
   for (std::thread &helper : helpers) helper.join();
   helpers.clear();
+  stopFaulting = false;
 }
