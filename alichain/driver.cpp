@@ -9,14 +9,12 @@
 #include <future>
 #include <new>
 
+// The run-wide state shared by both passes. Each pass's own state is defined
+// beside the code that uses it most (sweep.cpp, scoretree.cpp): reaching a
+// thread_local defined in another file costs a call at every access.
 std::string infile_name;
 int opt_f = 0;
 uint64_t alicount = 0;
-thread_local std::vector<ALI> ali;
-thread_local std::vector<bool> member;
-thread_local uint64_t resultcount = 0;
-thread_local float resultscore = 0.0f;
-thread_local NODE *tree = nullptr;
 std::vector<uint64_t> anchorlist;
 INPUT input;
 

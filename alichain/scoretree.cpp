@@ -7,6 +7,8 @@
 #include <limits>
 #include <new>
 
+thread_local NODE *tree = nullptr;
+
 namespace {
 
 constexpr int64_t KEY_MIN = std::numeric_limits<int64_t>::min();

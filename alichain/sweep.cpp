@@ -5,6 +5,11 @@
 #include <algorithm>
 #include <memory>
 
+thread_local std::vector<ALI> ali;
+thread_local std::vector<bool> member;
+thread_local uint64_t resultcount = 0;
+thread_local float resultscore = 0.0f;
+
 namespace {
 
 // Order-preserving map of a signed key onto unsigned.
