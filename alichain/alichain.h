@@ -1,8 +1,9 @@
 // alichain: finds the highest-scoring colinear chain among the pairwise
 // alignments of two sequences and writes it as a GFF version 2 report.
 //
-// The run is one sequential pass pair over process-wide state; the whole run
-// is alichainMain(), which may be called repeatedly in one process.
+// The run reads the input, then runs the forward and the reverse pass at the
+// same time on two threads, then writes the reports; the whole run is
+// alichainMain(), which may be called repeatedly in one process.
 #ifndef ALICHAIN_H
 #define ALICHAIN_H
 
@@ -72,7 +73,8 @@ struct LINESPAN {
 struct INPUT {
   bool loaded = false;
   // The table as parsed: the `ali` of the thread that read the file, which
-  // keeps it forward while a pass on another thread copies it.
+  // keeps it forward while a pass on another thread copies it (and must
+  // outlive that copy).
   const std::vector<ALI> *parsed = nullptr;
   std::unique_ptr<char[]> text;           // whole file; ends with '\n' unless empty
   size_t textSize = 0;
@@ -83,8 +85,8 @@ struct INPUT {
 
 // Run-wide state, reset at the start of every run. The two passes run at
 // the same time, each on a thread of its own, so the state of a pass (its
-// table, tree and result) is per thread; the rest is shared, and read only
-// while the passes run.
+// table, tree and result) is per thread; the rest is shared, and only read
+// once both sweeps can run (the anchor list is handed over when sorted).
 extern std::string infile_name;
 extern int opt_f;
 extern uint64_t alicount;
@@ -112,6 +114,8 @@ void adviseHugePages(const void *p, size_t bytes);
 // Fresh memory is zeroed by the kernel at its first touch, which costs about
 // as much as the run's own work in it. This has a helper thread take those
 // faults for [p, p + bytes) (contents unchanged) while the caller goes on.
+// For arrays that live until joinBackgroundFaults (a range freed earlier is
+// only faulted in for nothing); called from the run's main thread only.
 void faultInBackground(void *p, size_t bytes);
 // Stops the helpers' work that is left and waits for them to end.
 void joinBackgroundFaults();

@@ -60,6 +60,7 @@ class ReversePass {
  public:
   ~ReversePass() {
     // The run failed before the anchors were ready: the sweep is not to run.
+    // (After that, a failure of the forward pass waits for this one to end.)
     if (!anchorsGiven) anchors.set_exception(std::make_exception_ptr(AlichainError("")));
   }
   void anchorsReady() {

@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <pthread.h>
-#include <sched.h>
 #include <sys/mman.h>
-#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -14,6 +11,15 @@ namespace {
 constexpr size_t HUGE_PAGE = size_t{2} << 20;
 
 uintptr_t pageSize() { return static_cast<uintptr_t>(sysconf(_SC_PAGESIZE)); }
+
+void populateForWriting(uintptr_t at, size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  madvise(reinterpret_cast<void *>(at), bytes, MADV_POPULATE_WRITE);
+#else
+  (void)at;
+  (void)bytes;
+#endif
+}
 
 std::vector<std::thread> helpers;
 // Set when the run no longer needs the helpers' work.
@@ -41,16 +47,12 @@ void faultInBackground(void *p, size_t bytes) {
   // to be had) only leaves the faults to the first touch, as without it.
   try {
     helpers.emplace_back([first, last] {
-      // Faulting ahead only pays while a processor would idle: the helper
-      // must never take one from the passes. A huge page at a time, so that
-      // a helper starved of time stops soon once its work is not wanted.
-      sched_param idle{};
-      pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+      // A huge page at a time, so that the helper stops soon once its work
+      // is not wanted.
       for (uintptr_t at = first; at < last && !stopFaulting; at += HUGE_PAGE)
-        madvise(reinterpret_cast<void *>(at), std::min<uintptr_t>(HUGE_PAGE, last - at),
-                MADV_POPULATE_WRITE);
+        populateForWriting(at, std::min<uintptr_t>(HUGE_PAGE, last - at));
     });
-  } catch (const std::system_error &) {
+  } catch (...) {  // no thread, or no memory for one
   }
 }
 

@@ -30,7 +30,6 @@ void radixSort(std::vector<uint64_t> &items, int low, int bits) {
   const size_t n = items.size();
   std::unique_ptr<uint64_t[]> scratch(new uint64_t[n]);
   adviseHugePages(scratch.get(), n * sizeof(uint64_t));
-  faultInBackground(scratch.get(), n * sizeof(uint64_t));
   uint64_t *from = items.data();
   uint64_t *to = scratch.get();
   for (int shift = low; shift < low + bits; shift += RADIX_BITS) {
