@@ -2,6 +2,7 @@
 #include "lumo_stree_pool.h"
 #include "lumo_stree_testhook.h"
 
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -49,17 +50,22 @@ void fill_spare(stree_arena *arena) {
   if (!arena->spare) return;
   try {
     void *spare = arena->spare;
-    arena->spare_filler = new std::thread(
-        [spare] { madvise(spare, max_chunk_bytes, MADV_POPULATE_WRITE); });
+    arena->spare_filler =
+        new std::thread([spare] { madvise(spare, max_chunk_bytes, MADV_POPULATE_WRITE); });
   } catch (...) { // no thread or no memory for one
   }
 #endif
 }
 
 void *take_spare(stree_arena *arena) {
-  if (arena->spare_filler) {
-    std::thread *filler = static_cast<std::thread *>(arena->spare_filler);
-    filler->join();
+  if (std::thread *filler = arena->spare_filler) {
+    // Nothing may escape to the C callers; a thread that cannot be joined
+    // (only in a forked child) is let go.
+    try {
+      filler->join();
+    } catch (...) {
+      filler->detach();
+    }
     delete filler;
     arena->spare_filler = nullptr;
   }
@@ -124,6 +130,7 @@ void stree_arena_release(stree_arena *arena) {
 }
 
 void stree_pool_init(stree_pool *pool, stree_arena *arena, size_t recsize) {
+  assert(recsize % stree_record_align == 0);
   pool->recsize = recsize;
   pool->arena = arena;
   pool->free_list = nullptr;

@@ -6,6 +6,7 @@
 #define LUMO_STREE_POOL_H
 
 #include <cstddef>
+#include <thread>
 
 // The chunks of one tree, shared by all its pools. Fresh records of every
 // size are cut from the newest chunk in the order they are asked for, so
@@ -20,13 +21,17 @@ struct stree_pool_chunk {
 struct stree_arena {
   stree_pool_chunk *last; // newest chunk, or null; chained newest first
   size_t last_bytes;      // size of the newest chunk
-  void *spare;            // the next large chunk, mapped in ahead (or null)
-  void *spare_filler;     // the helper thread mapping it in (or null)
+  void *spare;               // the next large chunk, mapped in ahead (or null)
+  std::thread *spare_filler; // the helper thread mapping it in (or null)
 };
+
+// Records of all sizes share the chunks, so every record size must be a
+// multiple of the strictest alignment among them (that of a pointer).
+const size_t stree_record_align = alignof(void *);
 
 // One pool hands out records of one size, reusing those released to it.
 struct stree_pool {
-  size_t recsize;     // a multiple of the records' alignment
+  size_t recsize;     // a multiple of stree_record_align
   stree_arena *arena; // where fresh records come from
   void *free_list;    // released records, chained through their first bytes
 };

@@ -26,8 +26,9 @@ struct insertion {
 
 enum extension_result { PHASE_END, PLACED, FAILED };
 
-// Starts loading both cache lines of a node record that the build will
-// visit soon, so that its miss overlaps the work before the visit.
+// Starts loading the cache lines of a node record that hold every field the
+// build reads (all but `leaves`), so that the miss of a node it will visit
+// soon overlaps the work before the visit.
 void prefetch_node(STREE_NODE node) {
   __builtin_prefetch(node);
   __builtin_prefetch(reinterpret_cast<char *>(node) + 64);
@@ -105,7 +106,9 @@ int descend(insertion *in, int i) {
   while (in->g > 0) {
     STREE_NODE child = stree_find_child(in->tree, in->node, in->S[h]);
     if (!child) return 0;
-    // The next step of the walk looks at this child's children.
+    // The next step of the walk looks at this child's children. (For a leaf
+    // this fetches a line past it, which costs little: testing first would
+    // wait for the child's first line.)
     __builtin_prefetch(reinterpret_cast<char *>(child) + 64);
     in->node = child;
     if (child->edgelen > in->g) break;
