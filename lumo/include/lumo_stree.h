@@ -18,8 +18,8 @@
  *     child always joins a list); from then on `isanarray` is 1 and `children` points to a
  *     private table that keeps the first character of every child's label
  *     beside it, so finding a child reads no labels. It pays off for large
- *     alphabets and nodes with many children; for DNA a threshold of 4 is a
- *     few percent faster than the list, for about 5 bytes more a character.
+ *     alphabets and nodes with many children; for DNA a threshold of 4 is
+ *     about as fast as the list, for about 5 bytes more a character.
  *   Any other build_policy is refused by stree_new_tree.
  * Whatever the layout, a caller enumerates a node's children only through
  * stree_next_child; `children` and `next` are the primitives' business.
