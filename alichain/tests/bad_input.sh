@@ -4,20 +4,11 @@
 # Usage: bad_input.sh <alichain binary>
 set -uo pipefail
 prog=$1
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-cases=0
-failures=0
-failed_case=
+source "$(dirname "$0")/../../tests/bad_input_lib.sh"
 tab=$'\t'
 
-fail() {
-  echo "FAIL $case: $*"
-  [ "$failed_case" = "$case" ] || failures=$((failures + 1))
-  failed_case=$case
-}
-start() { case=$1; cases=$((cases + 1)); rm -f in in.chainout; }
+# Each case starts without an input or a report of an earlier one.
+start_case() { start "$1"; rm -f in in.chainout; }
 # ali XB:YB XE:YE SCORE: one alignment line.
 ali() { printf 'x\tsrc\talignment\t%s\t%s\t%s\t+\n' "$1" "$2" "$3"; }
 # run ARGS...: leaves the status in $status, messages in "err".
@@ -25,8 +16,6 @@ run() {
   "$prog" "$@" > out 2> err
   status=$?
 }
-expect_status() { [ "$status" = "$1" ] || fail "exit status $status, expected $1: $(head -c 300 err)"; }
-expect_err() { grep -q -- "$1" err || fail "no message matching '$1' in: $(head -c 300 err)"; }
 expect_no_err() { [ ! -s err ] || fail "unexpected messages: $(head -c 300 err)"; }
 expect_members() {  # the member list line of the report in "out" or in.chainout
   grep -q -x -- "## $1" "${2:-out}" || fail "members are not '$1': $(grep -A1 'Used alignments' "${2:-out}" | tail -1)"
@@ -38,83 +27,82 @@ expect_refused() {  # LINE_NUMBER: one error line naming the file and line, no r
   [ ! -e in.chainout ] || fail "a report was written"
 }
 
-start binary_garbage
+start_case binary_garbage
 awk 'BEGIN { srand(11); for (i = 0; i < 300000; i++) printf "%c", 1 + int(rand() * 255) }' > in
 printf '\0\n\0\0' >> in
 run -f in; expect_status 0
 grep -q '^##Number of used alignments:.0$' in.chainout || fail "garbage made a chain"
 
-start nul_inside_a_line
+start_case nul_inside_a_line
 { ali 10:20 50:60 5; printf 'x\tsrc\talignment\t60:70\t90:95\t3\t+\tnote\0here\n'; } > in
 run -f in; expect_status 0; expect_members '1 2' in.chainout
 grep -q -a "note.here" in.chainout || fail "the line with a NUL byte was not copied whole"
 
-start ten_megabyte_line
+start_case ten_megabyte_line
 { ali 10:20 50:60 5 | tr -d '\n'; printf '\t'; head -c 10000000 /dev/zero | tr '\0' 'w'; echo; ali 60:70 90:95 3; } > in
 run -f in; expect_status 0; expect_members '1 2' in.chainout
 [ "$(wc -c < in.chainout)" -gt 10000000 ] || fail "the long line was not copied whole"
 
-start million_blank_lines
+start_case million_blank_lines
 { ali 10:20 50:60 5; yes '' | head -n 1000000; ali 60:70 90:95 3; yes ' ' | head -n 1000; } > in
 run in; expect_status 0; expect_no_err; expect_members '1 2'
 
-start crlf_and_mixed_line_endings
+start_case crlf_and_mixed_line_endings
 { ali 10:20 50:60 5 | sed 's/$/\r/'; printf '#note\r\n'; ali 60:70 90:95 3; ali 100:100 120:120 1 | tr -d '\n'; } > in
 run in; expect_status 0; expect_no_err; expect_members '1 2 3'
 [ "$(tail -c 1 out)" = "" ] || fail "the last copied line has no line break"
 
-start coordinates_at_the_64_bit_limits
+start_case coordinates_at_the_64_bit_limits
 { ali -9223372036854775807:-9223372036854775806 9223372036854775806:9223372036854775806 5; } > in
 run in; expect_status 0; expect_members '1'
 for bad in '-9223372036854775808:1 5:5' '1:1 9223372036854775807:5' '1:1 5:9223372036854775807' \
            '1:-9223372036854775808 5:5' '1:-9223372036854775807 5:5' '1:1 5:-9223372036854775807' \
            '1:1 9223372036854775808:5' '1:1 5:-9223372036854775809' '1:1 5:99999999999999999999999'; do
-  start "coordinates_beyond_the_limits ($bad)"
+  start_case "coordinates_beyond_the_limits ($bad)"
   { ali 10:20 50:60 5; ali ${bad% *} ${bad#* } 5; } > in
   run -f in; expect_refused 2
 done
 
 for score in nan inf -inf 1e300 1.01e15 -1e16; do
-  start "score_refused ($score)"
+  start_case "score_refused ($score)"
   { ali 10:20 50:60 5; ali 60:70 90:95 "$score"; } > in
   run -f in; expect_refused 2
 done
 
-start score_minus_zero_and_the_largest
+start_case score_minus_zero_and_the_largest
 { ali 10:20 50:60 -0; ali 60:70 90:95 1e15; } > in
 run in; expect_status 0; expect_members '2'
 grep -q '^##Score sum of these alignments: 1e+15$' out || fail "score sum: $(grep 'Score sum' out)"
 
-start directory_input
+start_case directory_input
 mkdir -p adir
 run -f adir; expect_status 8; expect_err '^Error: Unable to input file adir'
 
-start unreadable_input
+start_case unreadable_input
 run -f /proc/self/mem; expect_status 8; expect_err '^Error: Unable to input file /proc/self/mem'
 
-start report_cannot_be_created
+start_case report_cannot_be_created
 run -f /proc/self/cmdline; expect_status 8; expect_err '^Error: Unable to write file /proc/self/cmdline.chainout'
 if [ "$(id -u)" != 0 ]; then
   mkdir -p ro && ali 10:20 50:60 5 > ro/in && chmod 555 ro
   run -f ro/in; expect_status 8; expect_err '^Error: Unable to write file ro/in.chainout'
 fi
 
-start standard_output_closed
+start_case standard_output_closed
 ali 10:20 50:60 5 > in
 "$prog" in >&- 2> err; status=$?
 expect_status 8; expect_err '^Error: Unable to write file standard output'
 
-start full_disk
+start_case full_disk
 ali 10:20 50:60 5 > in
 "$prog" in > /dev/full 2> err; status=$?
 expect_status 8; expect_err '^Error: Unable to write file standard output'
 
-start failed_runs_keep_an_existing_report
+start_case failed_runs_keep_an_existing_report
 printf 'old report\n' > keep.chainout
 run -f keep; expect_status 8
 { ali 10:20 50:60 5; ali 60:20 50:60 5; } > keep
 run -f keep; expect_status 8
 [ "$(cat keep.chainout)" = 'old report' ] || fail "the existing report was changed"
 
-echo "bad inputs: $((cases - failures)) passed, $failures failed"
-[ "$failures" = 0 ]
+finish
