@@ -14,5 +14,7 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 echo "installing Debian packages: ${missing[*]}" >&2
-# The package lists may be absent or stale on a fresh machine.
-apt-get update -qq >&2 && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >&2
+# The package lists may be absent or stale on a fresh machine; another
+# test may be installing at the same time, so wait for the lock.
+apt-get -o DPkg::Lock::Timeout=600 update -qq >&2 &&
+  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq "${missing[@]}" >&2
