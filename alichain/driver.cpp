@@ -3,8 +3,10 @@
 // message and exit status 8.
 #include "alichain.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -74,11 +76,39 @@ struct IgnoreBrokenPipe {
   ~IgnoreBrokenPipe() { std::signal(SIGPIPE, previous); }
 };
 
+// Under a tight memory limit the C++ runtime may have found no room for
+// its emergency store of exception objects; a failed allocation would then
+// end the process instead of throwing bad_alloc. So a run keeps a reserve
+// and releases it just before bad_alloc is thrown: the exception always has
+// room. The new-handler takes no argument, hence the one static.
+std::atomic<void *> memoryReserve{nullptr};
+
+[[noreturn]] void releaseReserveAndFail() {
+  std::free(memoryReserve.exchange(nullptr));
+  throw std::bad_alloc();
+}
+
+struct OutOfMemoryGuard {
+  static constexpr size_t RESERVE = 64 * 1024;
+  OutOfMemoryGuard() { memoryReserve = std::malloc(RESERVE); }
+  ~OutOfMemoryGuard() {
+    std::set_new_handler(previous);
+    std::free(memoryReserve.exchange(nullptr));
+  }
+  bool ready() const { return memoryReserve != nullptr; }
+  std::new_handler previous = std::set_new_handler(releaseReserveAndFail);
+};
+
 }  // namespace
 
 int alichainMain(int argc, char **argv) {
   IgnoreBrokenPipe pipeGuard;
+  OutOfMemoryGuard memoryGuard;
   std::clearerr(stdout);
+  if (!memoryGuard.ready()) {
+    std::fputs("Error: Out of memory\n", stderr);
+    return EXIT_FATAL;
+  }
   try {
     run(argc, argv);
     return 0;
