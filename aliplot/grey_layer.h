@@ -13,7 +13,7 @@
 
 namespace aliplot {
 
-constexpr size_t DEFAULT_LINE_BUDGET = 50000;
+constexpr size_t DEFAULT_LINE_BUDGET = 40000;
 
 // Segments as many times darker as they share a cell: 1, 2-3, 4-15, 16 up.
 constexpr int DENSITY_LEVELS = 4;

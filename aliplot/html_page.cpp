@@ -16,19 +16,24 @@ void appendAxis(std::string &out, const char *key, const Axis &axis, const std::
   out += ",\"name\":" + jsonString(name) + "}";
 }
 
-// A layer's segments as one flat array: number, xb, yb, xe, ye, score and
-// 1 for the minus strand, for each segment.
+// A layer's segments as one flat array, seven numbers for each: the
+// alignment number less the previous one's, xb, yb, xe - xb, ye - yb, the
+// score and 1 for the minus strand (the differences keep large pages small).
 void appendLayer(std::string &out, const PlotInput &plot, const std::string &id,
                  const std::string &toggle, const std::string &what, const std::vector<uint64_t> &numbers) {
   out += "{\"id\":" + jsonString(id) + ",\"toggle\":" + jsonString(toggle) +
          ",\"what\":" + jsonString(what) + ",\"segments\":[";
-  bool first = true;
+  uint64_t previous = 0;
   for (const uint64_t number : numbers) {
     const Alignment &a = plot.alignments[number - 1];
-    out += first ? "" : ",";
-    first = false;
-    out += std::to_string(number) + ',' + std::to_string(a.xb) + ',' + std::to_string(a.yb) + ',' +
-           std::to_string(a.xe) + ',' + std::to_string(a.ye) + ',';
+    out += previous == 0 ? "" : ",";
+    // Differences of coordinates that may lie anywhere in 64 bits are taken unsigned.
+    const auto difference = [](int64_t high, int64_t low) {
+      return std::to_string(static_cast<int64_t>(static_cast<uint64_t>(high) - static_cast<uint64_t>(low)));
+    };
+    out += std::to_string(number - previous) + ',' + std::to_string(a.xb) + ',' +
+           std::to_string(a.yb) + ',' + difference(a.xe, a.xb) + ',' + difference(a.ye, a.yb) + ',';
+    previous = number;
     appendShortest(out, a.score);
     out += a.strand == '-' ? ",1" : ",0";
   }

@@ -23,17 +23,20 @@
   const checkboxes = Array.from(document.querySelectorAll('#controls input[data-layer]'));
   const shown = (toggle) => checkboxes.some((box) => box.dataset.layer === toggle && box.checked);
 
+  // Each layer's segments come as seven numbers: the alignment number less
+  // the previous one's, xb, yb, xe - xb, ye - yb, score, 1 for minus.
   const segments = [];
   for (const layer of data.layers) {
     const v = layer.segments;
+    let n = 0;
     for (let i = 0; i < v.length; i += 7) {
+      n += v[i];
+      const xb = v[i + 1], yb = v[i + 2], xe = xb + v[i + 3], ye = yb + v[i + 4];
       const minus = v[i + 6] === 1;
-      const yBegin = size - toPixel(data.y, v[i + 2] - 1);
-      const yEnd = size - toPixel(data.y, v[i + 4]);
+      const yBegin = size - toPixel(data.y, yb - 1), yEnd = size - toPixel(data.y, ye);
       segments.push({
-        layer: layer, n: v[i], xb: v[i + 1], yb: v[i + 2], xe: v[i + 3], ye: v[i + 4],
-        score: v[i + 5], minus: minus,
-        x1: toPixel(data.x, v[i + 1] - 1), x2: toPixel(data.x, v[i + 3]),
+        layer: layer, n: n, xb: xb, yb: yb, xe: xe, ye: ye, score: v[i + 5], minus: minus,
+        x1: toPixel(data.x, xb - 1), x2: toPixel(data.x, xe),
         y1: minus ? yEnd : yBegin, y2: minus ? yBegin : yEnd,
       });
     }
@@ -118,8 +121,10 @@
 
   const grouped = (n) => Number(n).toLocaleString('en-US');
   function tipLines(s) {
+    // An alignment in several chains names them all.
+    const roles = segments.filter((t) => t.n === s.n && shown(t.layer.toggle)).map((t) => t.layer.what);
     return [
-      'Alignment ' + grouped(s.n) + ' \u2013 ' + s.layer.what,
+      'Alignment ' + grouped(s.n) + ' \u2013 ' + roles.join(', '),
       'x: ' + grouped(s.xb) + ' \u2013 ' + grouped(s.xe) + '  (' + data.x.name + ')',
       'y: ' + grouped(s.yb) + ' \u2013 ' + grouped(s.ye) + '  (' + data.y.name + ')',
       'score ' + s.score + ', strand ' + (s.minus ? '\u2212' : '+'),

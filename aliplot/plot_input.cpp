@@ -20,6 +20,7 @@ void readAlignments(const std::string &path, MemberLines &wanted, PlotInput &plo
   common::AlignmentReader reader(input);
   common::AlignmentItem item;
   bool pairSeen = false;
+  auto nextWanted = wanted.begin();
   while (reader.next(item)) {
     if (item.kind == common::AlignmentItem::SEQUENCE_PAIR && !pairSeen) {
       pairSeen = true;
@@ -39,8 +40,11 @@ void readAlignments(const std::string &path, MemberLines &wanted, PlotInput &plo
     alignment.strand = item.strand == '-' ? '-' : '+';
     plot.minusAlignments += alignment.strand == '-';
     plot.alignments.push_back(alignment);
-    const auto member = wanted.find(plot.alignments.size());
-    if (member != wanted.end()) member->second = std::string(item.line);
+    // The wanted numbers come in ascending order, as the alignments do.
+    if (nextWanted != wanted.end() && nextWanted->first == plot.alignments.size()) {
+      nextWanted->second = std::string(item.line);
+      ++nextWanted;
+    }
   }
   if (plot.yName.empty()) plot.yName = "second sequence";
   if (plot.xName.empty()) plot.xName = "first sequence";

@@ -28,7 +28,7 @@ void text(std::string &out, double x, double y, const std::string &content, cons
 }
 
 void line(std::string &out, double x1, double y1, double x2, double y2, int decimals,
-          const char *extra = "") {
+          const char *extra) {
   out += "<line";
   attribute(out, "x1", x1, decimals);
   attribute(out, "y1", y1, decimals);
@@ -66,52 +66,72 @@ void writeAxes(std::string &out, const PlotInput &plot, const Picture &picture) 
          xmlEscaped(plot.yName) + "</text>\n";
 }
 
+// "M x y" for the first point of a segment, then "l dx dy" to its end.
+void appendSegmentPath(std::string &out, const Segment &s, int decimals) {
+  out += 'M';
+  appendNumber(out, s.x1, decimals);
+  out += ' ';
+  appendNumber(out, s.y1, decimals);
+  out += 'l';
+  appendNumber(out, s.x2 - s.x1, decimals);
+  const size_t separator = out.size();
+  out += ' ';
+  appendNumber(out, s.y2 - s.y1, decimals);
+  // A minus sign separates the numbers by itself.
+  if (out[separator + 1] == '-') out.erase(separator, 1);
+}
+
+// Cells as horizontal strokes one pixel wide through the middle of their
+// row, each run moved to from the end of the previous one in its row.
+void appendCellRuns(std::string &out, const std::vector<CellRun> &runs) {
+  uint32_t row = UINT32_MAX, x = 0;
+  for (const CellRun &run : runs) {
+    if (run.y != row)
+      out += 'M' + std::to_string(run.x) + ' ' + std::to_string(run.y) + ".5";
+    else
+      out += 'm' + std::to_string(run.x - x) + " 0";
+    out += 'h' + std::to_string(run.length);
+    row = run.y;
+    x = run.x + run.length;
+  }
+}
+
 void writeGreyLayer(std::string &out, const PlotInput &plot, const Picture &picture) {
   out += "<g id=\"grey\">\n";
   for (int level = 0; level < DENSITY_LEVELS; ++level) {
     if (picture.grey.runs[level].empty()) continue;
-    out += "<path class=\"cells\" fill=\"";
+    out += "<path class=\"cells\" fill=\"none\" stroke-width=\"1\" stroke=\"";
     out += CELL_COLOURS[level];
     out += "\" d=\"";
-    for (const CellRun &run : picture.grey.runs[level])
-      out += 'M' + std::to_string(run.x) + ' ' + std::to_string(run.y) + 'h' +
-             std::to_string(run.length) + "v1h-" + std::to_string(run.length) + 'z';
+    appendCellRuns(out, picture.grey.runs[level]);
     out += "\"/>\n";
   }
   if (!picture.grey.lines.empty()) {
     out += "<path id=\"grey-lines\" class=\"lines\" fill=\"none\" stroke=\"";
     out += GREY_LINE_COLOUR;
     out += "\" stroke-width=\"1.2\" stroke-linecap=\"round\" d=\"";
-    for (const uint64_t index : picture.grey.lines) {
-      const Segment s = segmentOf(picture.frame, plot.alignments[index]);
-      out += 'M';
-      appendNumber(out, s.x1, picture.decimals);
-      out += ' ';
-      appendNumber(out, s.y1, picture.decimals);
-      out += 'L';
-      appendNumber(out, s.x2, picture.decimals);
-      out += ' ';
-      appendNumber(out, s.y2, picture.decimals);
-    }
+    for (const uint64_t index : picture.grey.lines)
+      appendSegmentPath(out, segmentOf(picture.frame, plot.alignments[index]), picture.decimals);
     out += "\"/>\n";
   }
   out += "</g>\n";
 }
 
-// Each member is an element of its own, in its chain's colour.
+// Each member is a path element of its own, in its chain's colour (set on
+// the chain's group).
 void writeChains(std::string &out, const PlotInput &plot, const Picture &picture) {
   for (size_t c = 0; c < plot.chains.size(); ++c) {
-    const std::string colour = " stroke=\"" + picture.chainColours[c] + "\"";
     // Later chains are drawn narrower on top of earlier ones, so that a
     // member of two chains shows both colours.
     const double width = 2.5 + 2 * static_cast<double>(plot.chains.size() - 1 - c);
-    out += "<g id=\"chain-" + std::to_string(c + 1) + "\" class=\"chain\" stroke-width=\"";
+    out += "<g id=\"chain-" + std::to_string(c + 1) + "\" class=\"chain\" fill=\"none\" stroke=\"" +
+           picture.chainColours[c] + "\" stroke-width=\"";
     appendNumber(out, width, 1);
     out += "\" stroke-linecap=\"round\">\n";
     for (const uint64_t member : plot.chains[c].members) {
-      const Segment s = segmentOf(picture.frame, plot.alignments[member - 1]);
-      const std::string extra = " data-n=\"" + std::to_string(member) + "\"" + colour;
-      line(out, s.x1, s.y1, s.x2, s.y2, picture.decimals, extra.c_str());
+      out += "<path data-n=\"" + std::to_string(member) + "\" d=\"";
+      appendSegmentPath(out, segmentOf(picture.frame, plot.alignments[member - 1]), picture.decimals);
+      out += "\"/>\n";
     }
     out += "</g>\n";
   }
