@@ -55,8 +55,9 @@ class CellGrid {
 
  private:
   size_t cellAt(double x, double y) const {
+    // Clamped before the conversion, which a value beyond int would make undefined.
     const auto clamp = [this](double v) {
-      return static_cast<size_t>(std::clamp(static_cast<int>(std::floor(v)), 0, side_ - 1));
+      return static_cast<size_t>(std::clamp(std::floor(v), 0.0, side_ - 1.0));
     };
     return clamp(y) * side_ + clamp(x);
   }

@@ -19,7 +19,7 @@ namespace aliplot {
 constexpr const char *FORWARD_COLOUR = "#0072b2";
 constexpr const char *MIRRORED_COLOUR = "#d55e00";
 // Alignment lines, and the cells of 1, 2-3, 4-15 and 16 or more alignments.
-constexpr const char *GREY_LINE_COLOUR = "#a3a3a3";
+constexpr const char *GREY_LINE_COLOUR = "#939393";
 constexpr const char *CELL_COLOURS[DENSITY_LEVELS] = {"#c4c4c4", "#9a9a9a", "#6c6c6c", "#383838"};
 
 struct Picture {
