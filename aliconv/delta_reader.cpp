@@ -44,7 +44,8 @@ void readHeader(std::string_view line, const Place &place, const DeltaPair &pair
   a.strand = s2 > e2 ? '-' : '+';
   a.yb = std::min(s2, e2);
   a.ye = std::max(s2, e2);
-  if (a.xb == 0 || a.yb == 0 || a.xb > a.xe || a.xe > pair.referenceLength ||
+  if (a.xb > a.xe) place.fail("the reference begin lies above its end");
+  if (a.xb == 0 || a.yb == 0 || a.xe > pair.referenceLength ||
       a.ye > pair.queryLength)
     place.fail("the alignment lies outside its sequences");
   a.xName = pair.reference;
