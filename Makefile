@@ -1,5 +1,5 @@
 # Thin wrapper over CMake. Targets:
-#   make demo     build in Release and run both programs on the files in examples/
+#   make demo     build in Release and run the programs on the files in examples/
 #   make test     build and run every test, once plain and once under ASan+UBSan
 #   make bench    build in Release and run the benchmarks in bench/ (prints figures)
 #   make install  install programs, man pages and the library (PREFIX=/usr/local)
@@ -13,14 +13,22 @@ JOBS      ?= $(shell nproc)
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
+# Debian packages the build needs beyond the compiler, CMake and GoogleTest:
+# htslib (aliconv reads SAM, BAM and CRAM through it). tests/ensure_packages.sh
+# installs the missing ones when run as root.
+BUILD_PACKAGES = libhts-dev
+
 CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS)
 SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all build test test-plain test-san demo bench install fuzz clean
+.PHONY: all deps build test test-plain test-san demo bench install fuzz clean
 
 all: build
 
-build:
+deps:
+	@bash tests/ensure_packages.sh $(BUILD_PACKAGES) || [ $$? -eq 77 ]
+
+build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j $(JOBS)
 
@@ -29,7 +37,7 @@ test: test-plain test-san
 test-plain: build
 	cd $(BUILD) && $(CTEST)
 
-test-san:
+test-san: deps
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMO_SANITIZE=ON
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && $(SAN_ENV) $(CTEST)
@@ -37,6 +45,9 @@ test-san:
 demo: build
 	@echo "== alichain examples/mt.gff"
 	$(BUILD)/alichain/alichain examples/mt.gff
+	@echo "== aliconv examples/mt.minimap2.paf, then alichain on the result"
+	$(BUILD)/aliconv/aliconv examples/mt.minimap2.paf -o $(BUILD)/mt.minimap2.gff
+	$(BUILD)/alichain/alichain $(BUILD)/mt.minimap2.gff | grep -v '^##date'
 	@echo "== smooth examples/hits.txt 50 $(BUILD)/hits.smooth 2"
 	$(BUILD)/smooth/smooth examples/hits.txt 50 $(BUILD)/hits.smooth 2
 	cat $(BUILD)/hits.smooth
