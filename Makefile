@@ -13,23 +13,34 @@ JOBS      ?= $(shell nproc)
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
+# Debian packages that the build needs, and the outside tools that tests
+# compare with or run (a test whose tool is missing reports SKIPPED).
+BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev
+TEST_PACKAGES  = mummer snakemake chromium librsvg2-bin samtools
+
 CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS)
 SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all build test test-plain test-san demo bench install fuzz clean
+.PHONY: all deps test-deps build test test-plain test-san demo bench install fuzz clean
 
 all: build
 
-build:
+deps:
+	@bash tests/ensure_packages.sh $(BUILD_PACKAGES)
+
+test-deps:
+	@bash tests/ensure_packages.sh $(TEST_PACKAGES) || echo "tests of the missing tools will be SKIPPED"
+
+build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: test-plain test-san
+test: test-deps test-plain test-san
 
 test-plain: build
 	cd $(BUILD) && $(CTEST)
 
-test-san:
+test-san: deps
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMO_SANITIZE=ON
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && $(SAN_ENV) $(CTEST)

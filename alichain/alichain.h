@@ -7,6 +7,8 @@
 #ifndef ALICHAIN_H
 #define ALICHAIN_H
 
+#include "alignment_fields.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -147,24 +149,6 @@ uint64_t readAlignments(const std::string &filename, int opt_r);
 // The input lines of alignment alinr: its own line and the directly
 // following lines that contain "fragment" (and are no alignment lines).
 LINESPAN alignmentSpan(uint64_t alinr);
-
-// Field scanning (fields.cpp).
-// Scans "word word word int:int int:int float" from [p, end) as the
-// alignment line format does; returns how many of those 8 values were taken.
-struct ALIGNMENT_FIELDS {
-  const char *feature;
-  size_t featureLength;
-  bool coordinateOverflow;
-  int64_t xb, yb, xe, ye;
-  float score;
-};
-int scanAlignmentFields(const char *p, const char *end, ALIGNMENT_FIELDS &f);
-// Parses a float at p as strtof would (after white space), correctly rounded.
-// Returns the number of characters consumed, 0 when there is no number.
-size_t parseFloat(const char *p, const char *end, float &value);
-// Score in integer tenths: +0.05 in double, rounded to float, times 10 in
-// float, truncated toward zero.
-int64_t scaleScore(float value);
 
 // Score tree (scoretree.cpp).
 void initTree();

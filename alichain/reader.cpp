@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr int64_t I64_MIN = INT64_MIN;
-constexpr int64_t I64_MAX = INT64_MAX;
-
 [[noreturn]] void refuseLine(const std::string &filename, size_t lineNumber, const char *why) {
   throw AlichainError("Error: Alignment file " + filename + ", line " +
                       std::to_string(lineNumber) + ": " + why + "\n");
@@ -75,20 +72,6 @@ size_t endOfLine(size_t begin) {
   return static_cast<size_t>(static_cast<const char *>(lineBreak) - base) + 1;
 }
 
-bool isAlignmentFeature(const ALIGNMENT_FIELDS &f) {
-  return (f.featureLength == 9 && std::memcmp(f.feature, "alignment", 9) == 0) ||
-         (f.featureLength == 7 && std::memcmp(f.feature, "hsp:hsp", 7) == 0);
-}
-
-// Both coordinates of each sequence must lie strictly inside the 64-bit
-// range, and second-sequence values also above -INT64_MAX: then mirroring
-// cannot overflow and no value, mirrored or not, equals a sentinel's key.
-bool coordinatesInRange(const ALIGNMENT_FIELDS &f) {
-  auto inside = [](int64_t v) { return v != I64_MIN && v != I64_MAX; };
-  auto insideY = [&](int64_t v) { return inside(v) && v != -I64_MAX; };
-  return !f.coordinateOverflow && inside(f.xb) && inside(f.xe) && insideY(f.yb) && insideY(f.ye);
-}
-
 // Takes the values of an alignment line (line number lineNumber) into
 // `ali`, or refuses the line.
 void takeAlignment(const std::string &filename, size_t lineNumber, const ALIGNMENT_FIELDS &f,
@@ -96,10 +79,7 @@ void takeAlignment(const std::string &filename, size_t lineNumber, const ALIGNME
   if (values < 8)
     throw AlichainError("Error: Alignment file " + filename + " not in proper format (line " +
                         std::to_string(lineNumber) + ")\n");
-  if (!coordinatesInRange(f)) refuseLine(filename, lineNumber, "coordinate out of range");
-  if (f.xe < f.xb) refuseLine(filename, lineNumber, "first-sequence end lies below its begin");
-  if (!std::isfinite(f.score) || std::fabs(static_cast<double>(f.score)) > 1e15)
-    refuseLine(filename, lineNumber, "score not finite or too large");
+  if (const char *why = alignmentFault(f)) refuseLine(filename, lineNumber, why);
   const int64_t score = scaleScore(f.score);
   ali.push_back(ALI{f.xb, f.yb, f.xe, f.ye, score, UINT64_MAX});
   input.readScore.push_back(score);

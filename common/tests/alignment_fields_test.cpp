@@ -1,4 +1,4 @@
-#include "alichain.h"
+#include "alignment_fields.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,12 @@
 // of the conversion "%s %s %s %ld:%ld %ld:%ld %f": white space separates
 // words, each number may be preceded by white space, and the colon must
 // follow the first number of a pair directly.
-#include "alichain.h"
+#include "alignment_fields.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -129,5 +130,26 @@ int scanAlignmentFields(const char *p, const char *end, ALIGNMENT_FIELDS &f) {
   if (!takePair(p, end, f.xb, f.yb, f.coordinateOverflow, taken)) return taken;
   if (!takePair(p, end, f.xe, f.ye, f.coordinateOverflow, taken)) return taken;
   if (parseFloat(p, end, f.score) == 0) return taken;
+  p = skipSpace(p, end);
+  takeWord(p, end, &f.scoreWord, &f.scoreWordLength);
   return taken + 1;
+}
+
+bool isAlignmentFeature(const ALIGNMENT_FIELDS &f) {
+  return (f.featureLength == 9 && std::memcmp(f.feature, "alignment", 9) == 0) ||
+         (f.featureLength == 7 && std::memcmp(f.feature, "hsp:hsp", 7) == 0);
+}
+
+// Both coordinates of each sequence must lie strictly inside the 64-bit
+// range, and second-sequence values also above -INT64_MAX: then mirroring
+// cannot overflow and no value, mirrored or not, equals a sentinel's key.
+const char *alignmentFault(const ALIGNMENT_FIELDS &f) {
+  auto inside = [](int64_t v) { return v != INT64_MIN && v != INT64_MAX; };
+  auto insideY = [&](int64_t v) { return inside(v) && v != -INT64_MAX; };
+  if (f.coordinateOverflow || !inside(f.xb) || !inside(f.xe) || !insideY(f.yb) || !insideY(f.ye))
+    return "coordinate out of range";
+  if (f.xe < f.xb) return "first-sequence end lies below its begin";
+  if (!std::isfinite(f.score) || std::fabs(static_cast<double>(f.score)) > 1e15)
+    return "score not finite or too large";
+  return nullptr;
 }

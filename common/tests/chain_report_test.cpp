@@ -1,0 +1,66 @@
+#include "chain_report.h"
+#include "test_files.h"
+#include "tool_error.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using common_test::TempDir;
+
+const char HEADER[] =
+    "##gff-version 2\n##source-version alichain 0.0\n##date Dec/07/26 01:23:45\n##\n";
+
+TEST(ChainReports, ReadsBothReportsOfStandardOutput) {
+  TempDir dir;
+  common_test::writeFile(dir.file("out"),
+                         std::string("3\n") + HEADER +
+                             "##alichain in.gff\n##Number of used alignments:\t2\n"
+                             "##Score sum of these alignments: 7\n##Used alignments:\n## 1 3\n##\n"
+                             "# comment\nX\tt\talignment\t10:70\t50:95\t5\t-\tr1\n"
+                             "X\tt\tfragment\t10:70\t50:95\t5\t-\tr1\n"
+                             "X\tt\talignment\t200:300\t210:310\t2\t+\tf1\n" +
+                             HEADER +
+                             "##alichain in.gff\n##Number of used alignments:\t2\n"
+                             "##Score sum of these alignments: 8\n##Used alignments:\n## 1 2\n##\n"
+                             "X\tt\talignment\t10:70\t50:95\t5\t-\tr1\n"
+                             "X\tt\talignment\t60:20\t90:60\t3\t-\tr2\n");
+  const auto reports = common::readChainReports(dir.file("out"));
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0].commandLine, "alichain in.gff");
+  EXPECT_EQ(reports[0].members, (std::vector<uint64_t>{1, 3}));
+  EXPECT_EQ(reports[0].scoreSum, "7");
+  EXPECT_EQ(reports[0].memberLines.size(), 2u);
+  EXPECT_FALSE(reports[0].mirrored);
+  EXPECT_EQ(reports[1].members, (std::vector<uint64_t>{1, 2}));
+  EXPECT_TRUE(reports[1].mirrored);
+}
+
+TEST(ChainReports, ALoneReportTellsItsDirectionFromItsMembers) {
+  TempDir dir;
+  const std::string lone = std::string(HEADER) +
+                           "##alichain -f in.gff\n##Number of used alignments:\t2\n"
+                           "##Score sum of these alignments: 8\n##Used alignments:\n## 1 2\n##\n";
+  common_test::writeFile(dir.file("mirrored"), lone +
+                                                   "X\tt\talignment\t10:70\t50:95\t5\t-\tr1\n"
+                                                   "X\tt\talignment\t60:20\t90:60\t3\t-\tr2\n");
+  common_test::writeFile(dir.file("forward"), lone +
+                                                  "X\tt\talignment\t10:10\t50:50\t5\t+\tr1\n"
+                                                  "X\tt\talignment\t60:60\t90:90\t3\t+\tr2\n");
+  EXPECT_TRUE(common::readChainReports(dir.file("mirrored"))[0].mirrored);
+  EXPECT_FALSE(common::readChainReports(dir.file("forward"))[0].mirrored);
+}
+
+TEST(ChainReports, RefusesTextThatIsNoReport) {
+  TempDir dir;
+  const char *bad[] = {"", "hello\n",
+                       "##gff-version 2\n##alichain x\n##Number of used alignments:\t2\n"
+                       "##Used alignments:\n## 1\n##\n",
+                       "##gff-version 2\n##Number of used alignments:\t1\n##Used alignments:\n## x\n"};
+  for (const char *text : bad) {
+    common_test::writeFile(dir.file("bad"), text);
+    EXPECT_THROW(common::readChainReports(dir.file("bad")), common::ToolError) << text;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+#include "line_input.h"
+#include "test_files.h"
+#include "tool_error.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using common::LineInput;
+using common_test::TempDir;
+
+std::vector<std::string> allLines(LineInput &input) {
+  std::vector<std::string> lines;
+  std::string_view line;
+  while (input.next(line)) lines.emplace_back(line);
+  return lines;
+}
+
+const std::vector<std::string> EXPECTED{"first", "", "third\tx", "last"};
+
+TEST(LineInput, ReadsPlainAndGzipAlike) {
+  TempDir dir;
+  const std::string text = "first\r\n\nthird\tx\nlast";
+  common_test::writeFile(dir.file("plain"), text);
+  common_test::writeGzip(dir.file("packed"), text);
+  for (const char *name : {"plain", "packed"}) {
+    LineInput input(dir.file(name));
+    EXPECT_EQ(allLines(input), EXPECTED) << name;
+    EXPECT_EQ(input.lineNumber(), 4u) << name;
+  }
+}
+
+TEST(LineInput, LinesLongerThanTheBufferArriveWhole) {
+  TempDir dir;
+  const std::string longLine(1 << 20, 'A');
+  common_test::writeGzip(dir.file("long.gz"), "x\n" + longLine + "\ny\n");
+  LineInput input(dir.file("long.gz"));
+  EXPECT_EQ(allLines(input), (std::vector<std::string>{"x", longLine, "y"}));
+}
+
+TEST(LineInput, PeekShowsDecompressedTextWithoutTakingIt) {
+  TempDir dir;
+  common_test::writeGzip(dir.file("p.gz"), "@HD\tVN:1.6\nrest\n");
+  LineInput input(dir.file("p.gz"));
+  EXPECT_EQ(input.peek(3), "@HD");
+  EXPECT_EQ(input.peek(100), "@HD\tVN:1.6\nrest\n");
+  std::string_view line;
+  ASSERT_TRUE(input.next(line));
+  EXPECT_EQ(line, "@HD\tVN:1.6");
+  EXPECT_EQ(input.peek(4), "rest");
+}
+
+TEST(LineInput, EmptyInputHasNoLines) {
+  TempDir dir;
+  common_test::writeFile(dir.file("empty"), "");
+  LineInput input(dir.file("empty"));
+  EXPECT_TRUE(allLines(input).empty());
+  EXPECT_EQ(input.peek(10), "");
+}
+
+TEST(LineInput, FailuresNameTheFile) {
+  TempDir dir;
+  try {
+    LineInput input(dir.file("missing"));
+    FAIL() << "opened a missing file";
+  } catch (const common::ToolError &e) {
+    EXPECT_NE(std::string(e.what()).find(dir.file("missing")), std::string::npos) << e.what();
+  }
+  // A compressed stream cut short is an error, not a short file.
+  common_test::writeGzip(dir.file("cut.gz"), std::string(100000, 'C') + "\n", 40);
+  LineInput cut(dir.file("cut.gz"));
+  EXPECT_THROW(allLines(cut), common::ToolError);
+}
+
+}  // namespace
