@@ -33,7 +33,8 @@ struct reader {
   char *message;
 };
 
-// Sets the call's message to "NAME:LINE: text" (no line when `line` is 0).
+// Sets the call's message to "NAME, line N: text" (no line when `line` is
+// 0), the form of every message about bad input in this toolset.
 // Returns 0, so that failures read `return fail(...)`.
 int fail(reader *rd, long long line, const char *format, ...) {
   char what[256];
@@ -41,7 +42,7 @@ int fail(reader *rd, long long line, const char *format, ...) {
   va_start(args, format);
   std::vsnprintf(what, sizeof what, format, args);
   va_end(args);
-  const char *where_format = line > 0 ? "%s:%lld: %s" : "%s: %s";
+  const char *where_format = line > 0 ? "%s, line %lld: %s" : "%s: %s";
   int n = line > 0 ? std::snprintf(nullptr, 0, where_format, rd->name, line, what)
                    : std::snprintf(nullptr, 0, where_format, rd->name, what);
   std::free(rd->message);

@@ -112,7 +112,7 @@ void free_seq_ary(void);
  * or memory is exhausted. After a failure the array holds exactly what it
  * held before the call.
  *
- * Messages: one line, "FILE:LINE: problem" for a failure, or a warning
+ * Messages: one line, "FILE, line N: problem" for a failure, or a warning
  * "FILE: warning: ..." when residues outside the DNA alphabet were mapped
  * (to -1, as mapchar maps them). With `message` not null, *message
  * receives the line as a malloc'ed text that the caller frees, or null when

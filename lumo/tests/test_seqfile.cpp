@@ -160,7 +160,7 @@ struct BadCase {
   const char *name;
   std::string content;
   bool gzip;
-  std::string message;  // after "FILE:"; "LINE: " is left out where it varies
+  std::string message;  // after "FILE, line "; the number is left out where it varies
 };
 
 class BadFile : public SeqFile, public testing::WithParamInterface<BadCase> {};
@@ -183,7 +183,7 @@ TEST_P(BadFile, FailsWithOneMessageAndKeepsTheArray) {
   }
   Result r = read_file(f.path());
   EXPECT_EQ(r.added, -1);
-  std::string where = std::string(f.path()) + ":";
+  std::string where = std::string(f.path()) + ", line ";
   EXPECT_EQ(r.message.compare(0, where.size(), where), 0) << r.message;
   EXPECT_NE(r.message.find(c.message), std::string::npos) << r.message;
   expect_untouched();
@@ -207,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "4: quality shorter than the sequence (2 < 3 characters)"},
         BadCase{"no_plus_line", "@r\nACG\n@s\n", false, "3: the last record has no '+' line"},
         BadCase{"fastq_garbage_between", "@r\nA\n+\nI\nACGT\n", false, "5: expected a FASTQ header line ('@')"},
-        BadCase{"truncated_gzip", big_text(), true, ": gzip data ends early"},
+        BadCase{"truncated_gzip", big_text(), true, "gzip data ends early"},
         BadCase{"corrupt_gzip", big_text(), true, "1: corrupt gzip data"}),
     [](const testing::TestParamInfo<BadCase> &info) { return std::string(info.param.name); });
 
@@ -217,7 +217,7 @@ TEST_F(SeqFile, RecordOverTheLengthLimitFails) {
   char *message = nullptr;
   EXPECT_EQ(seqfile_read(in, "x.fa", 5, &message), -1);
   std::fclose(in);
-  EXPECT_STREQ(message, "x.fa:5: sequence longer than 5 characters");
+  EXPECT_STREQ(message, "x.fa, line 5: sequence longer than 5 characters");
   std::free(message);
   expect_untouched();
 }
@@ -238,7 +238,7 @@ TEST_F(SeqFile, WithoutMessagePointerTheLineGoesToStandardError) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(read_seq_file(f.path(), nullptr), -1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            std::string(f.path()) + ":1: no header line ('>' or '@') before the sequence\n");
+            std::string(f.path()) + ", line 1: no header line ('>' or '@') before the sequence\n");
 }
 
 TEST_F(SeqFile, StreamFromItsCurrentPosition) {
