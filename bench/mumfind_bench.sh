@@ -26,7 +26,7 @@ zcat "$data/ecoli_536.fa.gz" > "$work/query.fa"
 # A FASTA of the first $2 bases of the FASTA $1.
 prefix() {
   awk 'NR == 1' "$1"
-  awk 'NR > 1' "$1" | tr -d '\n' | head -c "$2" | fold -w 70
+  awk 'NR > 1' "$1" | tr -d '\n' | cut -c "1-$2" | fold -w 70
 }
 
 # timed LABEL COMMAND...: one run; appends "seconds kb" to $work/LABEL.

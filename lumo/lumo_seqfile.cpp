@@ -109,9 +109,26 @@ int add_residues(reader *rd, const char *text, std::size_t n) {
     rd->residues = static_cast<char *>(bigger);
     rd->cap = cap;
   }
+  if (!std::memchr(text, ' ', n) && !std::memchr(text, '\t', n)) {
+    std::memcpy(rd->residues + rd->count, text, n);
+    rd->count += n;
+    return 1;
+  }
   for (std::size_t k = 0; k < n; k++)
     if (!is_blank(text[k])) rd->residues[rd->count++] = text[k];
   return 1;
+}
+
+// Counts the residues of record s outside the DNA alphabet (code -1) and
+// notes the first of them for the warning.
+void count_outside(reader *rd, const STRING *s) {
+  for (int k = 0; k < s->length; k++) {
+    if (s->sequence[k] >= 0) continue;
+    if (rd->outside++ == 0) {
+      rd->outside_letter = s->raw_seq[k];
+      std::memcpy(rd->outside_ident, s->ident, sizeof s->ident);
+    }
+  }
 }
 
 // Gives the current record its raw and coded texts. The raw block is cut
@@ -127,16 +144,17 @@ int finish_record(reader *rd) {
   s->raw_seq = raw;
   s->sequence = static_cast<char *>(lumo_mem::resize(nullptr, n + 1));
   if (!s->sequence) return out_of_memory(rd);
+  // Mapping is a plain table lookup; letters outside the alphabet are
+  // looked for only when the codes show that there are some.
+  signed char any_outside = 0;
   for (std::size_t k = 0; k < n; k++) {
     signed char c = rd->code[static_cast<unsigned char>(raw[k])];
-    if (c < 0 && rd->outside++ == 0) {
-      rd->outside_letter = raw[k];
-      std::memcpy(rd->outside_ident, s->ident, sizeof s->ident);
-    }
+    any_outside |= c;
     s->sequence[k] = static_cast<char>(c);
   }
   s->sequence[n] = '\0';
   s->length = static_cast<int>(n);
+  if (any_outside < 0) count_outside(rd, s);
   s->alphabet = 1;
   s->raw_alpha = 1;
   s->alpha_size = get_alpha_size(1);
