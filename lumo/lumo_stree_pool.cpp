@@ -5,9 +5,7 @@
 #include <cassert>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <sys/mman.h>
-#include <thread>
 
 long stree_testhook_fail_countdown = 0;
 
@@ -39,41 +37,6 @@ void *alloc_chunk(size_t bytes) {
   return block;
 }
 
-// The kernel zeroes fresh memory at its first touch, which in a big build
-// costs a tenth of the time. Once chunks reach their largest size, the next
-// one is allocated ahead and a helper thread takes those faults (contents
-// unchanged) while the build fills the current one. Where the kernel or the
-// system declines, the faults simply come at first touch.
-void fill_spare(stree_arena *arena) {
-  arena->spare = alloc_chunk(max_chunk_bytes);
-#ifdef MADV_POPULATE_WRITE
-  if (!arena->spare) return;
-  try {
-    void *spare = arena->spare;
-    arena->spare_filler =
-        new std::thread([spare] { madvise(spare, max_chunk_bytes, MADV_POPULATE_WRITE); });
-  } catch (...) { // no thread or no memory for one
-  }
-#endif
-}
-
-void *take_spare(stree_arena *arena) {
-  if (std::thread *filler = arena->spare_filler) {
-    // Nothing may escape to the C callers; a thread that cannot be joined
-    // (only in a forked child) is let go.
-    try {
-      filler->join();
-    } catch (...) {
-      filler->detach();
-    }
-    delete filler;
-    arena->spare_filler = nullptr;
-  }
-  void *spare = arena->spare;
-  arena->spare = nullptr;
-  return spare;
-}
-
 bool injected_failure() {
   return stree_testhook_fail_countdown > 0 && --stree_testhook_fail_countdown == 0;
 }
@@ -82,11 +45,8 @@ bool add_chunk(stree_arena *arena, size_t recsize) {
   size_t bytes = arena->last ? arena->last_bytes * 2 : first_chunk_bytes;
   if (bytes > max_chunk_bytes) bytes = max_chunk_bytes;
   while (header_size + recsize > bytes) bytes *= 2;
-  const bool largest = bytes == max_chunk_bytes;
-  void *block = largest ? take_spare(arena) : nullptr;
-  if (!block) block = alloc_chunk(bytes);
+  void *block = alloc_chunk(bytes);
   if (!block) return false;
-  if (largest) fill_spare(arena);
   stree_pool_chunk *chunk = static_cast<stree_pool_chunk *>(block);
   chunk->prev = arena->last;
   chunk->used = 0;
@@ -115,12 +75,9 @@ void *stree_realloc(void *block, size_t size) {
 void stree_arena_init(stree_arena *arena) {
   arena->last = nullptr;
   arena->last_bytes = 0;
-  arena->spare = nullptr;
-  arena->spare_filler = nullptr;
 }
 
 void stree_arena_release(stree_arena *arena) {
-  std::free(take_spare(arena));
   while (arena->last) {
     stree_pool_chunk *prev = arena->last->prev;
     std::free(arena->last);

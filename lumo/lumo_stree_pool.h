@@ -6,7 +6,6 @@
 #define LUMO_STREE_POOL_H
 
 #include <cstddef>
-#include <thread>
 
 // The chunks of one tree, shared by all its pools. Fresh records of every
 // size are cut from the newest chunk in the order they are asked for, so
@@ -21,8 +20,6 @@ struct stree_pool_chunk {
 struct stree_arena {
   stree_pool_chunk *last; // newest chunk, or null; chained newest first
   size_t last_bytes;      // size of the newest chunk
-  void *spare;               // the next large chunk, mapped in ahead (or null)
-  std::thread *spare_filler; // the helper thread mapping it in (or null)
 };
 
 // Records of all sizes share the chunks, so every record size must be a

@@ -1,7 +1,6 @@
 #include "line_reader.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -27,7 +26,6 @@ bool make_room(READER *fp) {
   const size_t newsize = fp->buffer == nullptr ? initial_bufsize : fp->bufsize * 2;
   char *grown = static_cast<char *>(std::realloc(fp->buffer, newsize));
   if (grown == nullptr) {
-    std::fputs("Memory Error:  Ran out of memory.\n", stderr);
     fp->oom = true;
     return false;
   }

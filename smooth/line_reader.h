@@ -31,7 +31,7 @@ void reader_free(READER *fp);
 // call; stores its length in bytes through len_out when that is not null.
 // A last line without a line break comes back whole. Returns null at the
 // end of the input, after a read error (fp->err set) or when the buffer
-// cannot grow (fp->oom set, message on standard error).
+// cannot grow (fp->oom set; the caller reports it).
 char *my_getline(READER *fp, size_t *len_out);
 
 #endif

@@ -2,6 +2,10 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -32,15 +36,52 @@ char *put_number(char *p, char *end, int64_t v, char sep) {
   return stop + 1;
 }
 
+// A regular file that is its only name, and so can be replaced by renaming
+// a new file over it.
+bool is_plain_file(const struct stat &st, bool exists) {
+  return exists && S_ISREG(st.st_mode) && st.st_nlink == 1;
+}
+
+// Errors of making a file beside an existing one that still let the
+// existing one be rewritten where it is (a directory closed to new files).
+bool may_write_in_place(int errnum) {
+  return errnum == EACCES || errnum == EPERM || errnum == EROFS;
+}
+
+mode_t current_umask() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return mask;
+}
+
 } // namespace
 
-void out_init(OUTFILE *out, int fd) {
-  // The descriptor is taken over first so that it is closed even when the
-  // buffer cannot be allocated.
-  out->fd = fd;
+int out_open(OUTFILE *out, const char *name) {
   out->err = 0;
   out->buf.clear();
   out->buf.reserve(outbuf_size);
+  out->tmpname.clear();
+  struct stat st;
+  const bool exists = lstat(name, &st) == 0;
+  if (*name != '\0' && ((!exists && errno == ENOENT) || is_plain_file(st, exists))) {
+    std::string tmpname = std::string(name) + ".XXXXXX";
+    const int fd = mkostemp(&tmpname[0], O_CLOEXEC);
+    if (fd >= 0) {
+      // mkostemp makes the file private; give it the mode the file has or,
+      // for a new file, the mode a plain create would give.
+      fchmod(fd, exists ? st.st_mode & 07777 : 0666 & ~current_umask());
+      out->fd = fd;
+      out->tmpname.swap(tmpname);
+      return 0;
+    }
+    if (!exists || !may_write_in_place(errno))
+      return errno;
+  }
+  const int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0)
+    return errno;
+  out->fd = fd;
+  return 0;
 }
 
 void out_numbers3(OUTFILE *out, int64_t a, int64_t b, int64_t c) {
@@ -55,10 +96,26 @@ void out_numbers3(OUTFILE *out, int64_t a, int64_t b, int64_t c) {
   out->buf.insert(out->buf.end(), line, p);
 }
 
-int out_close(OUTFILE *out) {
+int out_close(OUTFILE *out, const char *name) {
   flush(out);
   if (close(out->fd) != 0 && out->err == 0)
     out->err = errno;
   out->fd = -1;
+  if (!out->tmpname.empty()) {
+    if (out->err == 0 && std::rename(out->tmpname.c_str(), name) != 0)
+      out->err = errno;
+    if (out->err != 0)
+      unlink(out->tmpname.c_str());
+    out->tmpname.clear();
+  }
   return out->err;
+}
+
+void out_discard(OUTFILE *out) {
+  if (out->fd >= 0)
+    close(out->fd);
+  out->fd = -1;
+  if (!out->tmpname.empty())
+    unlink(out->tmpname.c_str());
+  out->tmpname.clear();
 }

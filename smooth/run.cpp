@@ -63,22 +63,21 @@ bool open_input(SMOOTH_RUN *run) {
   return true;
 }
 
-// Creates or empties the output. Called only once the whole input has been
-// read, so that a run that fails while reading leaves an existing output
-// file as it was. Returns false after a message.
+// Opens the output. Called only once the neighbours are counted, so that
+// a run that fails before its first write leaves an existing output file
+// as it was. Returns false after a message.
 bool open_output(SMOOTH_RUN *run) {
-  const int outfd = open(run->outfilename, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (outfd < 0) {
-    file_error(run->outfilename, "cannot create", errno);
+  const int err = out_open(&run->out, run->outfilename);
+  if (err != 0) {
+    file_error(run->outfilename, "cannot create", err);
     return false;
   }
-  out_init(&run->out, outfd);
   return true;
 }
 
 // Reads every record after the first line into the candidate list, warning
-// about and skipping malformed lines. Returns false after a read error or
-// when the line buffer could not grow.
+// about and skipping malformed lines. Returns false after a read error
+// (with its message) or when the line buffer could not grow (reader.oom).
 bool read_records(SMOOTH_RUN *run) {
   size_t buf_len = 0;
   unsigned long lineno = 1;
@@ -101,14 +100,20 @@ bool read_records(SMOOTH_RUN *run) {
   return run->reader.err == 0 && !run->reader.oom;
 }
 
-// Marks and writes, in input order, each candidate with at least lowlimit
-// neighbours.
-void write_candidates(SMOOTH_RUN *run) {
+// Marks each candidate that has at least lowlimit neighbours.
+void mark_candidates(SMOOTH_RUN *run) {
   const std::vector<uint32_t> counts =
       count_neighbours(run->input.data(), run->num1, run->winsize);
   for (size_t i = 0; i < run->num1; ++i) {
     LINE &c = run->input[i];
     c.bs = static_cast<int64_t>(counts[i]) >= run->lowlimit;
+  }
+}
+
+// Writes the marked candidates in input order.
+void write_candidates(SMOOTH_RUN *run) {
+  for (size_t i = 0; i < run->num1; ++i) {
+    const LINE &c = run->input[i];
     if (c.bs)
       out_numbers3(&run->out, c.pos, int64_t(c.pos) + c.len, c.len);
   }
@@ -123,11 +128,22 @@ int print_usage() {
   return 1;
 }
 
+// The one message for memory running out, wherever it happens.
+int out_of_memory() {
+  std::fputs("smooth: out of memory\n", stderr);
+  return 1;
+}
+
 int filter(SMOOTH_RUN *run) {
-  if (!open_input(run) || !read_records(run) || !open_output(run))
+  if (!open_input(run))
+    return 1;
+  if (!read_records(run))
+    return run->reader.oom ? out_of_memory() : 1;
+  mark_candidates(run);
+  if (!open_output(run))
     return 1;
   write_candidates(run);
-  const int err = out_close(&run->out);
+  const int err = out_close(&run->out, run->outfilename);
   if (err != 0) {
     file_error(run->outfilename, "write error", err);
     return 1;
@@ -150,10 +166,9 @@ int smoothMain(int argc, char **argv) {
   try {
     status = filter(&run);
   } catch (const std::bad_alloc &) {
-    std::fputs("1 no more memory can ce allocated\n", stderr);
+    status = out_of_memory();
   }
-  if (run.out.fd >= 0)
-    close(run.out.fd);
+  out_discard(&run.out);
   if (run.infd >= 0)
     close(run.infd);
   reader_free(&run.reader);

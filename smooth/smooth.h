@@ -50,7 +50,9 @@ bool is_candidate(const RECORD &rec);
 // (smooth <infile> windowsize <outfile> threshold) and returns the exit
 // status: 0 on success, also when some lines were skipped with a warning;
 // 1 when a file cannot be opened, read or written or memory runs out.
-// Never exits the process and releases everything it allocated.
+// Never exits the process and releases everything it allocated. Writes to
+// a closed pipe are reported as write errors only when the caller ignores
+// SIGPIPE, as the program's main does.
 int smoothMain(int argc, char **argv);
 
 #endif

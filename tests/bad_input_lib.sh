@@ -5,6 +5,9 @@
 work=$(mktemp -d)
 # Some cases make files or directories unwritable; make them removable.
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+# An interrupted run cleans up too (bash skips the EXIT trap when a signal
+# ends it).
+trap 'exit 130' INT TERM HUP
 cd "$work" || exit 1
 cases=0
 failures=0

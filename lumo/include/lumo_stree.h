@@ -43,10 +43,7 @@
  * and tree_size and the other statistics counters stay 0.
  *
  * Memory: records are cut from large chunks owned by the tree, in the order
- * they are made. Once a tree holds more than a few MiB, its next chunk is
- * allocated ahead and a helper thread maps it in while the current one
- * fills; that thread ends by the next chunk change or stree_delete_tree, so
- * a tree must not be grown or released in a child process forked meanwhile.
+ * they are made. The library starts no threads.
  *
  * Records live in pools owned by the tree: never free a record yourself,
  * and never keep a pointer to a leaf across an insertion (a leaf of an

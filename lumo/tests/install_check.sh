@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the library of build directory $1 to a fresh prefix under $2, then
-# builds and runs the C consumer in $3 twice: with the flags of pkg-config
-# and as a CMake project using find_package(lumo). $4 is the C compiler, $5
+# builds and runs the C consumer in $3 three times: with the flags of
+# pkg-config, with the whole archive and -lm -lz alone, and as a CMake project
+# using find_package(lumo). $4 is the C compiler, $5
 # extra compile and link flags (the sanitizer flags of a sanitizer build).
 set -eu
 build=$1 work=$2 consumer=$3 cc=$4 extra=${5:-}
@@ -18,6 +19,15 @@ export PKG_CONFIG_PATH
 "$cc" -std=c99 -Wall -Wextra -Wpedantic -Werror $extra -o "$work/pc_consumer" \
   "$consumer/consumer.c" $(pkg-config --cflags --libs lumo)
 "$work/pc_consumer"
+
+# Every object of the archive, not only those the consumer calls, links
+# into a C program with the math library and zlib alone: no C++ runtime,
+# no thread library.
+archive=$(find "$prefix" -name liblumo.a)
+# shellcheck disable=SC2086
+"$cc" -std=c99 $extra -o "$work/whole_archive" "$consumer/consumer.c" -I"$prefix/include" \
+  -Wl,--whole-archive "$archive" -Wl,--no-whole-archive -lm -lz
+"$work/whole_archive"
 
 cmake -S "$consumer" -B "$work/cmake-consumer" -DCMAKE_PREFIX_PATH="$prefix" \
   -DCMAKE_C_COMPILER="$cc" -DCMAKE_C_FLAGS="$extra" -DCMAKE_EXE_LINKER_FLAGS="$extra"

@@ -103,6 +103,53 @@ run 10 0 in in/out; expect_status 1; expect_err 'in/out: cannot create'
 start full_disk
 run 10 0 in /dev/full; expect_status 1; expect_err '/dev/full: write error'
 
+# 20,000 candidates, about 300 KB of output: more than a pipe holds, so a
+# reader that goes away makes the writes fail.
+{ echo "$header"; awk 'BEGIN { for (i = 0; i < 20000; i++) printf "1 %d 8 0.001 ACGTACGT\n", i }'; } > big
+
+start closed_pipe_on_standard_output
+"$prog" big 10 /dev/stdout 1 2> err | head -c 1 > /dev/null
+status=${PIPESTATUS[0]}
+expect_status 1; expect_err '/dev/stdout: write error: Broken pipe'
+
+start fifo_closed_by_its_reader
+mkfifo fifo
+head -c 1 fifo > /dev/null &
+run 10 1 big fifo; wait
+expect_status 1; expect_err 'fifo: write error: Broken pipe'
+rm -f fifo
+
+start file_size_limit_keeps_output
+printf 'keep me\n' > out
+(ulimit -f 100 && exec "$prog" big 10 out 1 > stdout 2> err); status=$?
+expect_status 1; expect_err 'out: write error: File too large'
+[ "$(cat out)" = 'keep me' ] || fail "existing output was changed"
+[ -z "$(ls | grep '^out.')" ] || fail "temporary file left: $(ls)"
+
+start replaced_output_keeps_its_mode
+printf '%s\n1 1 8 0.001 ACGTACGT\n' "$header" > in
+printf 'old\n' > out; chmod 640 out
+run 10 0; expect_status 0; expect_out '1\t9\t8\n'
+[ "$(stat -c %a out)" = 640 ] || fail "mode $(stat -c %a out), expected 640"
+rm -f out
+(umask 027 && exec "$prog" in 10 out 0); status=$?
+expect_status 0; [ "$(stat -c %a out)" = 640 ] || fail "new file mode $(stat -c %a out), expected 640"
+
+start links_are_written_through
+printf 'old\n' > target; ln -sf target out
+run 10 0; expect_status 0
+[ -L out ] || fail "the symbolic link was replaced"
+printf '1\t9\t8\n' | cmp -s - target || fail "the link's target was not written"
+rm -f out; printf 'old\n' > out; ln -f out hardlink
+run 10 0; expect_status 0
+printf '1\t9\t8\n' | cmp -s - hardlink || fail "the other name of a hard link was not written"
+rm -f out hardlink target
+
+start standard_output_redirected_to_a_file
+"$prog" in 10 /dev/stdout 0 > redirected 2> err; status=$?
+expect_status 0; expect_no_err
+printf '1\t9\t8\n' | cmp -s - redirected || fail "output differs: $(cat redirected)"
+
 start usage_on_closed_standard_output
 "$prog" >&- 2> err; status=$?
 expect_status 1; expect_err 'standard output'

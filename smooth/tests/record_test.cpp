@@ -96,6 +96,18 @@ TEST(ParseRecord, OtherNotANumberTextsStayNotANumber) {
   }
 }
 
+// Infinities are read as such: a positive one is never below 0.01, a
+// negative one always is.
+TEST(ParseRecord, InfinitiesKeepTheirSign) {
+  for (const char *text : {"1 5 8 inf", "1 5 8 infinity", "1 5 8 +INF", "1 5 8 -inf",
+                           "1 5 8 -Infinity"}) {
+    RECORD rec{};
+    ASSERT_EQ(parse_record(text, std::char_traits<char>::length(text), &rec), RECORD_OK);
+    EXPECT_TRUE(std::isinf(rec.pval)) << text;
+    EXPECT_EQ(is_candidate(rec), rec.pval < 0) << text;
+  }
+}
+
 struct AtoiCase {
   const char *text;
   int value;

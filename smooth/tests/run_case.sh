@@ -16,6 +16,7 @@ prog=$1
 case_dir=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM HUP  # so that an interrupted run cleans up too
 mkdir "$work/dir"
 [ -e "$case_dir/in" ] && cp "$case_dir/in" "$work/in"
 [ -e "$case_dir/pre" ] && cp "$case_dir/pre" "$work/out"

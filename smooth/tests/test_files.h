@@ -14,8 +14,9 @@
 class ScratchDir : public ::testing::Test {
 protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/smooth_test_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const char *tmpdir = std::getenv("TMPDIR");
+    std::string tmpl = std::string(tmpdir && *tmpdir ? tmpdir : "/tmp") + "/smooth_test_XXXXXX";
+    ASSERT_NE(mkdtemp(&tmpl[0]), nullptr);
     dir_ = tmpl;
   }
   void TearDown() override {
