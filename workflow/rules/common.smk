@@ -47,6 +47,8 @@ def read_sheet(sheet):
         if has_fasta == bool(row["alignments"]) or (not has_fasta and (row["reference"] or row["query"])):
             raise sheet_error(sheet, number, "give either a reference and a query FASTA file or an alignment file")
         rows[name] = row
+    if not rows:
+        raise sheet_error(sheet, len(lines), "the sheet names no pairs")
     return rows
 
 
@@ -121,3 +123,47 @@ def row_pairs(row):
 
 def pair_stem(pair):
     return pair["file"][: -len(".gff")]
+
+
+def split_inputs(wildcards):
+    row = ROWS[wildcards.row]
+    if row["alignments"]:
+        return [row["alignments"]]
+    return [row["reference"], row["query"]]
+
+
+def split_steps(wildcards):
+    """The commands of a row's split step, each an argument list and the
+    file its standard output goes to (None: the log)."""
+    row = ROWS[wildcards.row]
+    folder = split_dir(wildcards.row)
+    if row["alignments"]:
+        return [{"argv": [tool("aliconv"), row["alignments"], "--split", folder], "stdout": None}]
+    if config["aligner"] == "mumfind":
+        argv = [tool("mumfind"), *config["mumfind_options"], "--split", folder, row["reference"], row["query"]]
+        return [{"argv": argv, "stdout": None}]
+    aligned = aligned_input(wildcards.row)
+    return [
+        {"argv": [tool(config["aligner"]), *config["aligner_options"], row["reference"], row["query"]],
+         "stdout": aligned},
+        {"argv": [tool("aliconv"), aligned, "--split", folder], "stdout": None},
+    ]
+
+
+def row_outputs(wildcards):
+    """What a row's summary reads: the split status and, when the split
+    succeeded, every pair's index entry, report, plots and picked file, in
+    the order of split/pairs.tsv."""
+    row = wildcards.row
+    inputs = {"status": split_status(row)}
+    if not row_succeeded(row):
+        return inputs
+    stems = [pair_stem(pair) for pair in row_pairs(row)]
+    folder = row_dir(row)
+    inputs["index"] = f"{split_dir(row)}/pairs.tsv"
+    inputs["reports"] = [f"{folder}/chains/{stem}.gff.chainout" for stem in stems]
+    inputs["svgs"] = [f"{folder}/plots/{stem}.svg" for stem in stems]
+    inputs["htmls"] = [f"{folder}/plots/{stem}.html" for stem in stems]
+    if aligned_input(row):
+        inputs["picked"] = [f"{folder}/picked/{stem}.{picked_suffix(row)}" for stem in stems]
+    return inputs

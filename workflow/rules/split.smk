@@ -9,31 +9,6 @@
 # the next run tries again.
 
 
-def split_inputs(wildcards):
-    row = ROWS[wildcards.row]
-    if row["alignments"]:
-        return [row["alignments"]]
-    return [row["reference"], row["query"]]
-
-
-def split_steps(wildcards):
-    """The commands of a row's split step, each an argument list and the
-    file its standard output goes to (None: the log)."""
-    row = ROWS[wildcards.row]
-    folder = split_dir(wildcards.row)
-    if row["alignments"]:
-        return [{"argv": [tool("aliconv"), row["alignments"], "--split", folder], "stdout": None}]
-    if config["aligner"] == "mumfind":
-        argv = [tool("mumfind"), *config["mumfind_options"], "--split", folder, row["reference"], row["query"]]
-        return [{"argv": argv, "stdout": None}]
-    aligned = aligned_input(wildcards.row)
-    return [
-        {"argv": [tool(config["aligner"]), *config["aligner_options"], row["reference"], row["query"]],
-         "stdout": aligned},
-        {"argv": [tool("aliconv"), aligned, "--split", folder], "stdout": None},
-    ]
-
-
 checkpoint split:
     input:
         split_inputs,
@@ -54,9 +29,9 @@ rule check_split:
         log="logs/{row}/split.log",
     output:
         "results/{row}/split.ok",
-    run:
-        with open(input.status) as handle:
-            state, message = handle.readline().strip(), handle.read().strip()
-        if state != "ok":
-            raise WorkflowError(f"row {wildcards.row} failed: {message} (log: {input.log})")
-        open(output[0], "w").close()
+    log:
+        "logs/{row}/check_split.log",
+    shell:
+        'if [ "$(head -n 1 {input.status:q})" = ok ]; then touch {output:q}; else '
+        'echo "row {wildcards.row} failed: $(tail -n +2 {input.status:q}) (log: {input.log})" | tee {log:q} >&2; '
+        "exit 1; fi"
