@@ -16,6 +16,7 @@ th, td { border: 1px solid #ccc; padding: 0.3em 0.6em; text-align: left; }
 th { background: #eee; }
 td.number { text-align: right; font-variant-numeric: tabular-nums; }
 tr.failed td { background: #fde8e8; }
+td.message { font-family: monospace; }
 """
 
 NUMBERS = {"reference_length", "query_length", "alignments", "chain_members", "score_sum"}
@@ -48,12 +49,24 @@ def cell(column, value, page_folder):
     return f"<td{kind}>{html.escape(value)}</td>"
 
 
+def row_cells(columns, row, page_folder):
+    """A pair's cells; a failed row shows its message across the columns it
+    has no values for (all but its name, status and log)."""
+    if row["status"] == "ok":
+        return "".join(cell(column, row[column], page_folder) for column in columns)
+    kept = ("name", "status")
+    span = len(columns) - len(kept) - 1
+    message = f'<td colspan="{span}" class="message">{html.escape(row["message"])}</td>'
+    return "".join(cell(column, row[column], page_folder) for column in kept) + message + \
+        cell("log", row["log"], page_folder)
+
+
 def page(columns, rows, page_folder):
+    # The message shows in a failed row's own line.
+    columns = [column for column in columns if column != "message"]
     head = "".join(f"<th>{html.escape(column.replace('_', ' '))}</th>" for column in columns)
-    body = []
-    for row in rows:
-        cells = "".join(cell(column, row[column], page_folder) for column in columns)
-        body.append(f'<tr class="{html.escape(row["status"])}">{cells}</tr>')
+    body = [f'<tr class="{html.escape(row["status"])}">{row_cells(columns, row, page_folder)}</tr>'
+            for row in rows]
     failed = sum(1 for row in rows if row["status"] != "ok")
     pairs = len(rows) - failed
     return (
