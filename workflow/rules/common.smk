@@ -2,13 +2,16 @@
 # row lands. Rows are named in the sheet; a row's sequence pairs are known
 # only after its split step has run (a checkpoint), from its pairs.tsv.
 
-import csv
 import os
 import re
 import shutil
+import sys
 
 from snakemake.exceptions import WorkflowError
 from snakemake.utils import validate
+
+sys.path.insert(0, os.path.join(workflow.basedir, "scripts"))
+from tsv import read_table
 
 validate(config, os.path.join(workflow.basedir, "schemas", "config.schema.yaml"))
 
@@ -25,15 +28,15 @@ def read_sheet(sheet):
     """The rows of the sample sheet in their order, as dicts of its columns;
     each has either reference and query FASTA files or an alignment file."""
     try:
-        with open(sheet, newline="") as handle:
-            lines = [line for line in csv.reader(handle, delimiter="\t")]
+        with open(sheet) as handle:
+            lines = [line.rstrip("\r\n").split("\t") for line in handle]
     except OSError as error:
         raise WorkflowError(f"cannot read the sample sheet {sheet}: {error.strerror}")
     if not lines or lines[0] != SHEET_COLUMNS:
         raise sheet_error(sheet, 1, "the header must be the columns " + ", ".join(SHEET_COLUMNS))
     rows = {}
     for number, fields in enumerate(lines[1:], start=2):
-        if not fields or fields[0].startswith("#"):
+        if not "".join(fields).strip() or fields[0].startswith("#"):
             continue
         if len(fields) != len(SHEET_COLUMNS):
             raise sheet_error(sheet, number, f"{len(fields)} columns, the header names {len(SHEET_COLUMNS)}")
@@ -117,8 +120,7 @@ def row_pairs(row):
     columns); none when the split step failed."""
     if not row_succeeded(row):
         return []
-    with open(f"{split_dir(row)}/pairs.tsv", newline="") as handle:
-        return list(csv.DictReader(handle, delimiter="\t"))
+    return read_table(f"{split_dir(row)}/pairs.tsv")[1]
 
 
 def pair_stem(pair):

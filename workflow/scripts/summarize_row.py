@@ -1,7 +1,7 @@
 """One row's part of the summary (see rules/summary.smk): a line per
 sequence pair with its chain, or one line saying that the row failed."""
 
-import csv
+from tsv import read_table, write_table
 
 COLUMNS = ["name", "status", "reference", "query", "reference_length", "query_length", "alignments",
            "chain_members", "score_sum", "pass", "report", "svg", "html", "picked", "log", "message"]
@@ -66,16 +66,12 @@ def summarize_row(name, inputs, log, output):
     with open(inputs.status) as handle:
         state, message = handle.readline().strip(), handle.read().strip()
     if state == "ok":
-        with open(inputs.index, newline="") as handle:
-            pairs = list(csv.DictReader(handle, delimiter="\t"))
+        pairs = read_table(inputs.index)[1]
         lines = list(pair_lines(name, pairs, inputs.reports, inputs.svgs, inputs.htmls,
                                 inputs.get("picked"), log))
     else:
         lines = [failed_line(name, message, log)]
-    with open(output, "w", newline="") as handle:
-        writer = csv.DictWriter(handle, COLUMNS, delimiter="\t", lineterminator="\n")
-        writer.writeheader()
-        writer.writerows(lines)
+    write_table(output, COLUMNS, lines)
 
 
 if __name__ == "__main__":

@@ -1,10 +1,11 @@
 """results/summary.tsv, the rows' tables one after the other, and
 results/index.html, the same as a page with links to each pair's files."""
 
-import csv
 import html
 import os
 import urllib.parse
+
+from tsv import read_table, write_table
 
 # Columns that hold a path: links on the page, under these labels.
 LINKED = {"report": "report", "svg": "SVG", "html": "HTML", "picked": "picked", "log": "log"}
@@ -23,20 +24,12 @@ NUMBERS = {"reference_length", "query_length", "alignments", "chain_members", "s
 
 
 def read_tables(paths):
-    rows = []
+    """The rows of every row table, under the columns they share."""
+    columns, rows = [], []
     for path in paths:
-        with open(path, newline="") as handle:
-            reader = csv.DictReader(handle, delimiter="\t")
-            columns = reader.fieldnames
-            rows.extend(reader)
+        columns, table = read_table(path)
+        rows.extend(table)
     return columns, rows
-
-
-def write_table(path, columns, rows):
-    with open(path, "w", newline="") as handle:
-        writer = csv.DictWriter(handle, columns, delimiter="\t", lineterminator="\n")
-        writer.writeheader()
-        writer.writerows(rows)
 
 
 def cell(column, value, page_folder):

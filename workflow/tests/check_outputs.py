@@ -47,7 +47,7 @@ def check_pair(row, aliconv):
 def main(summary, index, aliconv):
     problems = []
     with open(summary, newline="") as handle:
-        rows = list(csv.DictReader(handle, delimiter="\t"))
+        rows = list(csv.DictReader(handle, delimiter="\t", quoting=csv.QUOTE_NONE))
     for row in rows:
         if row["status"] == "ok":
             try:

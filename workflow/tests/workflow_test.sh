@@ -16,6 +16,9 @@ build_dir=$(cd "$2" && pwd)
 source "$source_dir/tests/need_tool.sh"
 need_tool snakemake snakemake
 
+# The workflow's Python modules would otherwise leave compiled copies in the
+# source tree.
+export PYTHONDONTWRITEBYTECODE=1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
