@@ -8,7 +8,8 @@
 #  - that every file the summary and index.html name exists (plots parse as XML,
 #    picked files convert back to the chain's members);
 #  - that after fixing the malformed file a run redoes that row alone, and a
-#    dry run then plans nothing.
+#    dry run then plans nothing;
+#  - that a wrong sample sheet is refused with its line named.
 # Usage: workflow_test.sh SOURCE_DIR BUILD_DIR
 set -u
 source_dir=$(cd "$1" && pwd)
@@ -88,6 +89,13 @@ awk -F'\t' '$1 == "malformed" && $2 == "ok"' results/summary.tsv | grep -q . ||
   fail "the fixed row is not ok in the summary"
 run_workflow -n > dry.out 2>&1 || fail "the dry run failed: $(tail -20 dry.out)"
 grep -q 'Nothing to be done' dry.out || fail "a dry run after a complete run plans jobs: $(grep -A12 'Job stats' dry.out)"
+
+# 5. A sample sheet that is wrong stops the workflow before any job, naming
+# the sheet's line.
+printf 'name\treference\tquery\talignments\nboth\ta.fa\tb.fa\tc.paf\n' > wrong.tsv
+run_workflow -n --config sheet=wrong.tsv > wrong.out 2>&1 && fail "a wrong sample sheet was accepted"
+grep -q "wrong.tsv:2: give either a reference and a query FASTA file or an alignment file" wrong.out ||
+  fail "no message naming the wrong sheet's line: $(grep -A2 -m1 Error wrong.out)"
 
 [ "$failures" = 0 ] && echo "workflow: all checks passed"
 [ "$failures" = 0 ]
