@@ -56,9 +56,10 @@ def pair_lines(name, pairs, reports, svgs, htmls, picked, log):
         }
 
 
-def failed_line(name, message, log):
+def row_line(name, status, message, log):
+    """The line of a row without sequence pairs: failed, or empty."""
     line = dict.fromkeys(COLUMNS, "")
-    line.update(name=name, status="failed", log=log, message=" ".join(message.split()))
+    line.update(name=name, status=status, log=log, message=" ".join(message.split()))
     return line
 
 
@@ -69,8 +70,11 @@ def summarize_row(name, inputs, log, output):
         pairs = read_table(inputs.index)[1]
         lines = list(pair_lines(name, pairs, inputs.reports, inputs.svgs, inputs.htmls,
                                 inputs.get("picked"), log))
+        # A row stays in the summary even when its input holds no pair.
+        if not lines:
+            lines = [row_line(name, "empty", "the input holds no sequence pair", log)]
     else:
-        lines = [failed_line(name, message, log)]
+        lines = [row_line(name, "failed", message, log)]
     write_table(output, COLUMNS, lines)
 
 

@@ -17,6 +17,7 @@ th, td { border: 1px solid #ccc; padding: 0.3em 0.6em; text-align: left; }
 th { background: #eee; }
 td.number { text-align: right; font-variant-numeric: tabular-nums; }
 tr.failed td { background: #fde8e8; }
+tr.empty td { background: #f4f4f4; }
 td.message { font-family: monospace; }
 """
 
@@ -43,8 +44,9 @@ def cell(column, value, page_folder):
 
 
 def row_cells(columns, row, page_folder):
-    """A pair's cells; a failed row shows its message across the columns it
-    has no values for (all but its name, status and log)."""
+    """A pair's cells; a row without pairs (failed or empty) shows its
+    message across the columns it has no values for (all but its name,
+    status and log)."""
     if row["status"] == "ok":
         return "".join(cell(column, row[column], page_folder) for column in columns)
     kept = ("name", "status")
@@ -55,13 +57,13 @@ def row_cells(columns, row, page_folder):
 
 
 def page(columns, rows, page_folder):
-    # The message shows in a failed row's own line.
+    # A message shows in its row's own line.
     columns = [column for column in columns if column != "message"]
     head = "".join(f"<th>{html.escape(column.replace('_', ' '))}</th>" for column in columns)
     body = [f'<tr class="{html.escape(row["status"])}">{row_cells(columns, row, page_folder)}</tr>'
             for row in rows]
-    failed = sum(1 for row in rows if row["status"] != "ok")
-    pairs = len(rows) - failed
+    failed = sum(1 for row in rows if row["status"] == "failed")
+    pairs = sum(1 for row in rows if row["status"] == "ok")
     return (
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
         f"<title>Chains of {pairs} sequence pairs</title>\n<style>{STYLE}</style>\n</head>\n<body>\n"
