@@ -23,6 +23,8 @@ export PYTHONDONTWRITEBYTECODE=1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
+# Snakemake keeps a cache of its own; it stays in the work folder too.
+export XDG_CACHE_HOME="$work/cache"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
