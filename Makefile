@@ -1,5 +1,5 @@
 # Thin wrapper over CMake. Targets:
-#   make demo     build in Release and run both programs on the files in examples/
+#   make demo     build in Release and run the programs on the files in examples/
 #   make test     build and run every test, once plain and once under ASan+UBSan
 #   make bench    build in Release and run the benchmarks in bench/ (prints figures)
 #   make install  install programs, man pages and the library (PREFIX=/usr/local)
@@ -51,6 +51,11 @@ demo: build
 	@echo "== smooth examples/hits.txt 50 $(BUILD)/hits.smooth 2"
 	$(BUILD)/smooth/smooth examples/hits.txt 50 $(BUILD)/hits.smooth 2
 	cat $(BUILD)/hits.smooth
+	@echo "== aliplot: the dot plot of examples/mt.gff and its chains"
+	$(BUILD)/alichain/alichain examples/mt.gff > $(BUILD)/mt.chain
+	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.svg
+	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.html
+	@echo "dot plot written to $(BUILD)/mt.svg (picture) and $(BUILD)/mt.html (interactive page)"
 
 bench: build
 	bash bench/run.sh $(BUILD)

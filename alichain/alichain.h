@@ -1,9 +1,12 @@
 // alichain: finds the highest-scoring colinear chain among the pairwise
 // alignments of two sequences and writes it as a GFF version 2 report.
 //
-// The run reads the input, then runs the forward and the reverse pass at the
-// same time on two threads, then writes the reports; the whole run is
-// alichainMain(), which may be called repeatedly in one process.
+// A run loads the input once (INPUT), sorts the sweep events once, then
+// chains twice, each pass on a record of its own (PASS): the forward pass
+// on the alignments as read, the reverse pass with the second sequence
+// mirrored. The passes may run side by side, since they share only what
+// neither changes. The whole run is alichainMain(), which keeps no state
+// between calls.
 #ifndef ALICHAIN_H
 #define ALICHAIN_H
 
@@ -11,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -65,62 +69,70 @@ struct AlichainError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Thrown by the sweep when a chain's score sum leaves the 64-bit range;
+// the driver names the file.
+struct ChainSumOverflow : std::overflow_error {
+  ChainSumOverflow() : std::overflow_error("chain score sum exceeds the 64-bit range") {}
+};
+
+// The command line.
+struct OPTIONS {
+  std::string infile_name;
+  int opt_f = 0;  // "-f": the report goes to infile_name + ".chainout"
+};
+
 // A byte range [begin, end) of the input text, line breaks included.
 struct LINESPAN {
   size_t begin;
   size_t end;
 };
 
-// The input file as read once per run, with what the report needs of it.
+// The input file as read once per run, and what the passes and the report
+// need of it. Nothing changes it after readAlignments.
 struct INPUT {
-  bool loaded = false;
-  // The table as parsed: the `ali` of the thread that read the file, which
-  // keeps it forward while a pass on another thread copies it (and must
-  // outlive that copy).
-  const std::vector<ALI> *parsed = nullptr;
-  std::unique_ptr<char[]> text;           // whole file; ends with '\n' unless empty
+  std::string name;
+  std::unique_ptr<char[]> text;       // whole file; ends with '\n' unless empty
   size_t textSize = 0;
-  std::vector<LINESPAN> copiedLines;      // '#' and "sequence:sequence" lines
-  std::vector<size_t> alignmentLines;     // per alignment: where its line begins
-  std::vector<int64_t> readScore;         // per alignment: score in tenths as read
+  std::vector<ALI> ali;               // the alignments as read: forward, scores as read
+  std::vector<LINESPAN> copiedLines;  // '#' and "sequence:sequence" lines
+  std::vector<size_t> alignmentLines; // per alignment: where its line begins
 };
 
-// Run-wide state, reset at the start of every run. The two passes run at
-// the same time, each on a thread of its own, so the state of a pass (its
-// table, tree and result) is per thread; the rest is shared, and only read
-// once both sweeps can run (the anchor list is handed over when sorted).
-extern std::string infile_name;
-extern int opt_f;
-extern uint64_t alicount;
-extern thread_local std::vector<ALI> ali;
-// Per alignment of the current pass: a member of the best chain. Set by
-// getResult; a flag of its own, so that no coordinate value can pose as it.
-extern thread_local std::vector<bool> member;
-extern thread_local uint64_t resultcount;
-extern thread_local float resultscore;
-extern thread_local NODE *tree;
-// The sweep events in sorted order, each held as its creation number
-// 2 * alinr + label; makeAnchor() gives the full record.
-extern std::vector<uint64_t> anchorlist;
-extern INPUT input;
+// Nodes of one score tree come from blocks and are recycled through a free
+// list, so the sweep's many small allocations cost nothing and the tree
+// stays compact in memory. The blocks are freed with the pool.
+struct NODE_POOL {
+  struct FreeBlock {
+    void operator()(NODE *block) const;
+  };
+  std::vector<std::unique_ptr<NODE[], FreeBlock>> blocks;
+  size_t current = 0;  // block being handed out
+  size_t usedInBlock = 0;
+  NODE *freeList = nullptr;
+};
+
+// One chaining pass: its own oriented table, score tree and result. A
+// function that works on a pass takes its record, and nothing else of the
+// pass lives anywhere else.
+struct PASS {
+  std::vector<ALI> ali;       // the alignments in this pass's orientation
+  NODE *tree = nullptr;       // root of the score tree (initTree)
+  NODE_POOL pool;             // the tree's nodes
+  // Set by getResult: per alignment, a member of the best chain (a flag of
+  // its own, so that no coordinate value can pose as a mark).
+  std::vector<bool> member;
+  uint64_t resultcount = 0;   // number of members
+  float resultscore = 0.0f;   // the best chain's score as reported
+  int64_t resultsum = 0;      // the same score exactly, in tenths: decides the winner
+};
 
 // Driver (driver.cpp): the whole run; returns the exit status (0 or 8).
 int alichainMain(int argc, char **argv);
-void resetRun();
 
-// Memory of the large arrays (memory.cpp).
-// Asks the kernel to back [p, p + bytes) with huge pages where it can: the
-// run fills a few large arrays once, and small pages make that fill cost
-// one fault per 4 KiB.
+// Asks the kernel to back [p, p + bytes) with huge pages where it can
+// (memory.cpp): the run fills a few large arrays once, and small pages
+// make that fill cost one fault per 4 KiB.
 void adviseHugePages(const void *p, size_t bytes);
-// Fresh memory is zeroed by the kernel at its first touch, which costs about
-// as much as the run's own work in it. This has a helper thread take those
-// faults for [p, p + bytes) (contents unchanged) while the caller goes on.
-// For arrays that live until joinBackgroundFaults (a range freed earlier is
-// only faulted in for nothing); called from the run's main thread only.
-void faultInBackground(void *p, size_t bytes);
-// Stops the helpers' work that is left and waits for them to end.
-void joinBackgroundFaults();
 
 // A job run on a thread of its own while the caller goes on (background.cpp).
 // Where no thread can be had, it runs when waited for. Destruction waits
@@ -142,36 +154,65 @@ class BackgroundJob {
   std::thread worker;
 };
 
-// Reader (reader.cpp): fills `ali` in the forward (opt_r 0) or reverse
-// (opt_r 1) orientation; the file is read on the first call of a run, and
-// a call on another thread copies the table then parsed.
-uint64_t readAlignments(const std::string &filename, int opt_r);
+// Reader (reader.cpp).
+// Loads the file `filename` into `input`: its text, its alignments as read
+// and the lines the report copies. Returns the number of alignments.
+uint64_t readAlignments(const std::string &filename, INPUT &input);
+// Gives the pass its own table of the input's alignments, in the forward
+// (opt_r 0) or the reverse (opt_r 1, second sequence mirrored) orientation.
+void orientAlignments(const INPUT &input, int opt_r, PASS &pass);
 // The input lines of alignment alinr: its own line and the directly
 // following lines that contain "fragment" (and are no alignment lines).
-LINESPAN alignmentSpan(uint64_t alinr);
+LINESPAN alignmentSpan(const INPUT &input, uint64_t alinr);
 
 // Score tree (scoretree.cpp).
-void initTree();
-void releaseTree();
-NODE *findLeaf(int64_t y);
+void initTree(PASS &pass);
+NODE *findLeaf(const PASS &pass, int64_t y);
 // findLeaf for each of count keys at once, on the same tree.
-void findLeaves(const int64_t *y, NODE **leaf, size_t count);
-void insert(uint64_t alinr, NODE *prev);
-void deleteLeaf(NODE *delLeaf);
-NODE *findRightSentinel();
+void findLeaves(const PASS &pass, const int64_t *y, NODE **leaf, size_t count);
+void insert(PASS &pass, uint64_t alinr, NODE *prev);
+void deleteLeaf(PASS &pass, NODE *delLeaf);
+NODE *findRightSentinel(const PASS &pass);
 void updateMax(NODE *father);
 
 // Sweep and result (sweep.cpp).
-void prepareAnchorlist();
-ANCHOR makeAnchor(uint64_t creation);
+// The sweep events of `ali` in sorted order, each held as its creation
+// number 2 * alinr + label (makeAnchor gives the full record). The order
+// depends on first-sequence values only, so one list serves both passes.
+std::vector<uint64_t> prepareAnchorlist(const std::vector<ALI> &ali);
+ANCHOR makeAnchor(const std::vector<ALI> &ali, uint64_t creation);
 int compareAnchors(const ANCHOR &pp, const ANCHOR &pq);
-void process();
+void process(PASS &pass, const std::vector<uint64_t> &anchorlist);
 // Begin and end of an alignment; leaf is findLeaf(yb), findLeaf(ye) resp.
-void processLeft(uint64_t alinr, const NODE *leaf);
-void processRight(uint64_t alinr, NODE *leaf);
-void getResult();
+void processLeft(PASS &pass, uint64_t alinr, const NODE *leaf);
+void processRight(PASS &pass, uint64_t alinr, NODE *leaf);
+void getResult(PASS &pass);
 
-// Report (report.cpp): writes one report of the current pass; returns 1.
-int writeToOutfile(const std::string &filename);
+// Report (report.cpp).
+// The report stream: standard output, or with "-f" a new file that
+// replaces infile_name + ".chainout" only when complete (finish()).
+class ReportStream {
+ public:
+  explicit ReportStream(const OPTIONS &options);
+  ~ReportStream();
+  ReportStream(const ReportStream &) = delete;
+  ReportStream &operator=(const ReportStream &) = delete;
+  void put(const char *data, size_t length);
+  void put(const std::string &s) { put(s.data(), s.size()); }
+  // Flushes standard output, or closes the new file and puts it in place.
+  void finish();
+
+ private:
+  [[noreturn]] void fail();
+  FILE *file_;
+  std::string name_;     // the report's name, as messages show it
+  std::string tempName_; // with "-f": the file written until finish()
+};
+// Writes one complete report of `pass` to `out`; returns 1.
+int writeToOutfile(const OPTIONS &options, const INPUT &input, const PASS &pass,
+                   ReportStream &out);
+// `name` as the header shows it: control bytes and '\' escaped, so the
+// header stays one line per field and the escape is unambiguous.
+std::string escapeName(const std::string &name);
 
 #endif

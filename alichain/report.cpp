@@ -1,48 +1,25 @@
-// The report writer: a GFF version 2 document naming the best chain of the
-// current pass, followed by the input lines it copies.
+// The report writer: a GFF version 2 document naming the best chain of a
+// pass, followed by the input lines it copies.
 #include "alichain.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
-// The report stream; every write is checked, and a failure ends the run.
-class ReportStream {
- public:
-  explicit ReportStream(const std::string &fileName) : name_(fileName) {
-    file_ = std::fopen(fileName.c_str(), "w");
-    if (!file_) throw AlichainError("Error: Unable to write file " + fileName + "\n");
+// Creates a new file beside `target` for writing; returns its descriptor
+// (-1 on failure) and leaves its name in tempName.
+int createBeside(const std::string &target, std::string &tempName) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempName = target + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
+    const int fd = open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
   }
-  ReportStream() : file_(stdout), name_("standard output") {}
-  ReportStream(const ReportStream &) = delete;
-  ReportStream &operator=(const ReportStream &) = delete;
-  ~ReportStream() {
-    if (file_ && file_ != stdout) std::fclose(file_);
-  }
-
-  void put(const char *data, size_t length) {
-    if (length && std::fwrite(data, 1, length, file_) != length) fail();
-  }
-  void put(const std::string &s) { put(s.data(), s.size()); }
-
-  // Flushes standard output, or closes the report file, checking either.
-  void finish() {
-    if (file_ == stdout) {
-      if (std::fflush(stdout) != 0 || std::ferror(stdout)) fail();
-      return;
-    }
-    FILE *f = file_;
-    file_ = nullptr;
-    if (std::fclose(f) != 0) fail();
-  }
-
- private:
-  [[noreturn]] void fail() { throw AlichainError("Error: Unable to write file " + name_ + "\n"); }
-
-  FILE *file_;
-  std::string name_;
-};
+  return -1;
+}
 
 std::string currentDate() {
   const std::time_t now = std::time(nullptr);
@@ -52,26 +29,27 @@ std::string currentDate() {
   return date;
 }
 
-void writeHeader(ReportStream &out) {
+void writeHeader(const OPTIONS &options, const PASS &pass, ReportStream &out) {
   std::string h = "##gff-version 2\n##source-version alichain 0.0\n##date " + currentDate() +
                   "\n##\n##alichain";
-  if (opt_f) h += " -f";
-  h += " " + infile_name + "\n";
+  if (options.opt_f) h += " -f";
+  h += " " + escapeName(options.infile_name) + "\n";
   char line[200];
   std::snprintf(line, sizeof line,
                 "##Number of used alignments:\t%llu\n##Score sum of these alignments: %g\n",
-                static_cast<unsigned long long>(resultcount), static_cast<double>(resultscore));
+                static_cast<unsigned long long>(pass.resultcount),
+                static_cast<double>(pass.resultscore));
   h += line;
   h += "##Used alignments:\n##";
   out.put(h);
 }
 
 // The member numbers (from 1), at most 25 to a line.
-void writeMemberList(ReportStream &out) {
+void writeMemberList(const PASS &pass, ReportStream &out) {
   std::string list;
   uint64_t listed = 0;
-  for (uint64_t j = 0; j < alicount; ++j) {
-    if (!member[j]) continue;
+  for (uint64_t j = 0; j < pass.member.size(); ++j) {
+    if (!pass.member[j]) continue;
     if (listed > 0 && listed % 25 == 0) list += "\n##";
     list += " " + std::to_string(j + 1);
     ++listed;
@@ -84,23 +62,81 @@ void writeMemberList(ReportStream &out) {
   out.put(list);
 }
 
-void copySpan(ReportStream &out, const LINESPAN &span) {
+void copySpan(const INPUT &input, const LINESPAN &span, ReportStream &out) {
   out.put(input.text.get() + span.begin, span.end - span.begin);
 }
 
 }  // namespace
 
-int writeToOutfile(const std::string &filename) {
-  // The lines copied come from the text read once per run, so both reports
-  // show the same version of the file.
-  std::unique_ptr<ReportStream> out =
-      opt_f ? std::make_unique<ReportStream>(filename + ".chainout")
-            : std::make_unique<ReportStream>();
-  writeHeader(*out);
-  writeMemberList(*out);
-  for (const LINESPAN &span : input.copiedLines) copySpan(*out, span);
-  for (uint64_t j = 0; j < alicount; ++j)
-    if (member[j]) copySpan(*out, alignmentSpan(j));
-  out->finish();
+ReportStream::ReportStream(const OPTIONS &options) : file_(stdout), name_("standard output") {
+  if (!options.opt_f) return;
+  name_ = options.infile_name + ".chainout";
+  const int fd = createBeside(name_, tempName_);
+  file_ = fd < 0 ? nullptr : fdopen(fd, "w");
+  if (!file_) {
+    if (fd >= 0) {
+      close(fd);
+      unlink(tempName_.c_str());
+    }
+    throw AlichainError("Error: Unable to write file " + name_ + "\n");
+  }
+}
+
+ReportStream::~ReportStream() {
+  // A report not finished leaves nothing behind.
+  if (file_ && file_ != stdout) {
+    std::fclose(file_);
+    unlink(tempName_.c_str());
+  }
+}
+
+void ReportStream::put(const char *data, size_t length) {
+  if (length && std::fwrite(data, 1, length, file_) != length) fail();
+}
+
+void ReportStream::finish() {
+  if (file_ == stdout) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) fail();
+    return;
+  }
+  FILE *f = file_;
+  file_ = nullptr;
+  // The complete report takes the report's name in one step: whatever stood
+  // there before (a link included) is replaced, never written through.
+  if (std::fclose(f) != 0 || std::rename(tempName_.c_str(), name_.c_str()) != 0) {
+    unlink(tempName_.c_str());
+    fail();
+  }
+}
+
+void ReportStream::fail() { throw AlichainError("Error: Unable to write file " + name_ + "\n"); }
+
+std::string escapeName(const std::string &name) {
+  std::string escaped;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\') {
+      escaped += "\\\\";
+    } else if (c == '\n') {
+      escaped += "\\n";
+    } else if (c == '\t') {
+      escaped += "\\t";
+    } else if (byte < 0x20 || byte == 0x7f) {
+      static const char HEX[] = "0123456789abcdef";
+      escaped += {'\\', 'x', HEX[byte >> 4], HEX[byte & 15]};
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+int writeToOutfile(const OPTIONS &options, const INPUT &input, const PASS &pass,
+                   ReportStream &out) {
+  writeHeader(options, pass, out);
+  writeMemberList(pass, out);
+  for (const LINESPAN &span : input.copiedLines) copySpan(input, span, out);
+  for (uint64_t j = 0; j < pass.member.size(); ++j)
+    if (pass.member[j]) copySpan(input, alignmentSpan(input, j), out);
   return 1;
 }

@@ -7,78 +7,50 @@
 #include <limits>
 #include <new>
 
-thread_local NODE *tree = nullptr;
+void NODE_POOL::FreeBlock::operator()(NODE *block) const { std::free(block); }
 
 namespace {
 
 constexpr int64_t KEY_MIN = std::numeric_limits<int64_t>::min();
 constexpr int64_t KEY_MAX = std::numeric_limits<int64_t>::max();
 
-// Nodes come from blocks and are recycled through a free list, so the
-// sweep's many small allocations cost nothing and the tree stays compact in
-// memory. Blocks double in size up to 4 MiB, so a small input maps in
-// little. Everything is dropped at once when the run ends.
-struct NodePool {
-  static constexpr size_t FIRST_BLOCK = 1024;
-  static constexpr size_t LARGEST_BLOCK = 65536;
-  struct FreeBlock {
-    void operator()(NODE *block) const { std::free(block); }
-  };
-  std::vector<std::unique_ptr<NODE[], FreeBlock>> blocks;
-  size_t current = 0;  // block being handed out
-  size_t usedInBlock = 0;
-  NODE *freeList = nullptr;
+// Blocks double in size up to 4 MiB, so a small input maps in little.
+constexpr size_t FIRST_BLOCK = 1024;
+constexpr size_t LARGEST_BLOCK = 65536;
 
-  // A block of a huge page or more starts on a huge page boundary, so that
-  // huge pages cover it whole: the descents then miss the TLB less.
-  static NODE *newBlock(size_t nodes) {
-    constexpr size_t HUGE_PAGE = size_t{2} << 20;
-    const size_t bytes = nodes * sizeof(NODE);
-    void *block = std::aligned_alloc(bytes >= HUGE_PAGE ? HUGE_PAGE : alignof(NODE), bytes);
-    if (!block) throw std::bad_alloc();
-    adviseHugePages(block, bytes);
-    return static_cast<NODE *>(block);
-  }
-  static size_t blockSize(size_t index) {
-    return index < 6 ? FIRST_BLOCK << index : LARGEST_BLOCK;
-  }
-  NODE *get() {
-    NODE *n = freeList;
-    if (n) {
-      freeList = n->pup;
-    } else {
-      if (current == blocks.size() || usedInBlock == blockSize(current)) {
-        if (current < blocks.size()) ++current;
-        if (current == blocks.size()) {
-          blocks.emplace_back(newBlock(blockSize(current)));
-        }
-        usedInBlock = 0;
-      }
-      n = &blocks[current][usedInBlock++];
+size_t blockSize(size_t index) { return index < 6 ? FIRST_BLOCK << index : LARGEST_BLOCK; }
+
+// A block of a huge page or more starts on a huge page boundary, so that
+// huge pages cover it whole: the descents then miss the TLB less.
+NODE *newBlock(size_t nodes) {
+  constexpr size_t HUGE_PAGE = size_t{2} << 20;
+  const size_t bytes = nodes * sizeof(NODE);
+  void *block = std::aligned_alloc(bytes >= HUGE_PAGE ? HUGE_PAGE : alignof(NODE), bytes);
+  if (!block) throw std::bad_alloc();
+  adviseHugePages(block, bytes);
+  return static_cast<NODE *>(block);
+}
+
+NODE *getNode(NODE_POOL &pool) {
+  NODE *n = pool.freeList;
+  if (n) {
+    pool.freeList = n->pup;
+  } else {
+    if (pool.current == pool.blocks.size() || pool.usedInBlock == blockSize(pool.current)) {
+      if (pool.current < pool.blocks.size()) ++pool.current;
+      if (pool.current == pool.blocks.size()) pool.blocks.emplace_back(newBlock(blockSize(pool.current)));
+      pool.usedInBlock = 0;
     }
-    *n = NODE{nullptr, nullptr, nullptr, nullptr, 0, 0, 0};
-    return n;
+    n = &pool.blocks[pool.current][pool.usedInBlock++];
   }
-  void put(NODE *n) {
-    n->pup = freeList;
-    freeList = n;
-  }
-  // Makes every node free again but keeps the blocks: the next pass reuses
-  // memory that is already mapped in.
-  void reset() {
-    current = 0;
-    usedInBlock = 0;
-    freeList = nullptr;
-  }
-  void clear() {
-    blocks.clear();
-    blocks.shrink_to_fit();
-    reset();
-  }
-};
+  *n = NODE{nullptr, nullptr, nullptr, nullptr, 0, 0, 0};
+  return n;
+}
 
-// Each pass's thread has its own tree and pool.
-thread_local NodePool pool;
+void putNode(NODE_POOL &pool, NODE *n) {
+  n->pup = pool.freeList;
+  pool.freeList = n;
+}
 
 bool isLeaf(const NODE *n) { return n->pm == nullptr; }
 
@@ -95,8 +67,8 @@ NODE *pick(bool first, NODE *a, NODE *b) {
                                   (reinterpret_cast<uintptr_t>(b) & ~mask));
 }
 
-NODE *makeNode(NODE *pup, NODE *pl, NODE *pm, int64_t lMax, int64_t mMax) {
-  NODE *n = pool.get();
+NODE *makeNode(NODE_POOL &pool, NODE *pup, NODE *pl, NODE *pm, int64_t lMax, int64_t mMax) {
+  NODE *n = getNode(pool);
   n->pup = pup;
   n->pl = pl;
   n->pm = pm;
@@ -107,20 +79,20 @@ NODE *makeNode(NODE *pup, NODE *pl, NODE *pm, int64_t lMax, int64_t mMax) {
 
 // Places `newnode` directly after `node` under node's three-child father by
 // splitting the father; returns the new sibling that goes after the father.
-NODE *splitFather(NODE *father, NODE *node, NODE *newnode, int64_t prev_max,
+NODE *splitFather(NODE_POOL &pool, NODE *father, NODE *node, NODE *newnode, int64_t prev_max,
                   int64_t new_max) {
   NODE *s;
   if (node == father->pl) {
-    s = makeNode(nullptr, father->pm, father->pr, father->mMax, father->rMax);
+    s = makeNode(pool, nullptr, father->pm, father->pr, father->mMax, father->rMax);
     father->pm = newnode;
     father->lMax = prev_max;
     father->mMax = new_max;
     newnode->pup = father;
   } else if (node == father->pm) {
-    s = makeNode(nullptr, newnode, father->pr, new_max, father->rMax);
+    s = makeNode(pool, nullptr, newnode, father->pr, new_max, father->rMax);
     father->mMax = prev_max;
   } else {
-    s = makeNode(nullptr, node, newnode, prev_max, new_max);
+    s = makeNode(pool, nullptr, node, newnode, prev_max, new_max);
   }
   s->pl->pup = s;
   s->pm->pup = s;
@@ -130,25 +102,25 @@ NODE *splitFather(NODE *father, NODE *node, NODE *newnode, int64_t prev_max,
 
 }  // namespace
 
-void initTree() {
-  pool.reset();
-  NODE *root = makeNode(nullptr, nullptr, nullptr, KEY_MIN, KEY_MAX);
+void initTree(PASS &pass) {
+  // Every node of an earlier tree is free again, and the blocks are kept:
+  // a new tree reuses memory that is already mapped in.
+  NODE_POOL &pool = pass.pool;
+  pool.current = 0;
+  pool.usedInBlock = 0;
+  pool.freeList = nullptr;
+  NODE *root = makeNode(pool, nullptr, nullptr, nullptr, KEY_MIN, KEY_MAX);
   root->rMax = KEY_MAX;
   // The left sentinel's alignment number means "none" and its score 0 is the
   // empty chain's; the right sentinel's largest score stops every pruning.
-  NODE *left = makeNode(root, nullptr, nullptr, KEY_MIN, static_cast<int64_t>(NO_ALIGNMENT));
-  NODE *right = makeNode(root, left, nullptr, KEY_MAX, 0);
+  NODE *left = makeNode(pool, root, nullptr, nullptr, KEY_MIN, static_cast<int64_t>(NO_ALIGNMENT));
+  NODE *right = makeNode(pool, root, left, nullptr, KEY_MAX, 0);
   left->rMax = 0;
   left->pr = right;
   right->rMax = KEY_MAX;
   root->pl = left;
   root->pm = right;
-  tree = root;
-}
-
-void releaseTree() {
-  pool.clear();
-  tree = nullptr;
+  pass.tree = root;
 }
 
 namespace {
@@ -160,22 +132,22 @@ NODE *descend(const NODE *n, int64_t y) {
 
 }  // namespace
 
-NODE *findLeaf(int64_t y) {
-  NODE *n = tree;
+NODE *findLeaf(const PASS &pass, int64_t y) {
+  NODE *n = pass.tree;
   while (!isLeaf(n)) n = descend(n, y);
   return n;
 }
 
-void findLeaves(const int64_t *y, NODE **leaf, size_t count) {
-  for (size_t i = 0; i < count; ++i) leaf[i] = tree;
+void findLeaves(const PASS &pass, const int64_t *y, NODE **leaf, size_t count) {
+  for (size_t i = 0; i < count; ++i) leaf[i] = pass.tree;
   // All leaves lie at one depth, so the descents end together; taking them
   // level by level lets their memory accesses overlap.
   while (count > 0 && !isLeaf(leaf[0]))
     for (size_t i = 0; i < count; ++i) leaf[i] = descend(leaf[i], y[i]);
 }
 
-NODE *findRightSentinel() {
-  NODE *n = tree;
+NODE *findRightSentinel(const PASS &pass) {
+  NODE *n = pass.tree;
   while (!isLeaf(n)) {
     if (n->lMax == KEY_MAX)
       n = n->pl;
@@ -209,9 +181,9 @@ void updateMax(NODE *father) {
   }
 }
 
-void insert(uint64_t alinr, NODE *prev) {
-  const ALI &a = ali[alinr];
-  NODE *leaf = pool.get();
+void insert(PASS &pass, uint64_t alinr, NODE *prev) {
+  const ALI &a = pass.ali[alinr];
+  NODE *leaf = getNode(pass.pool);
   leaf->pr = prev->pr;
   prev->pr->pl = leaf;
   leaf->pl = prev;
@@ -228,9 +200,9 @@ void insert(uint64_t alinr, NODE *prev) {
     const int64_t prev_max = largestKey(node);
     father = node->pup;
     if (!father) {
-      tree = makeNode(nullptr, node, newnode, prev_max, new_max);
-      node->pup = tree;
-      newnode->pup = tree;
+      pass.tree = makeNode(pass.pool, nullptr, node, newnode, prev_max, new_max);
+      node->pup = pass.tree;
+      newnode->pup = pass.tree;
       break;
     }
     if (!father->pr) {
@@ -248,7 +220,7 @@ void insert(uint64_t alinr, NODE *prev) {
       newnode->pup = father;
       break;
     }
-    newnode = splitFather(father, node, newnode, prev_max, new_max);
+    newnode = splitFather(pass.pool, father, node, newnode, prev_max, new_max);
     node = father;
   }
   updateMax(father);
@@ -336,7 +308,7 @@ bool mergeFromLeft(NODE *father, NODE *grand, NODE *x, NODE *rest, int64_t rest_
 
 }  // namespace
 
-void deleteLeaf(NODE *delLeaf) {
+void deleteLeaf(PASS &pass, NODE *delLeaf) {
   if (delLeaf->pl) delLeaf->pl->pr = delLeaf->pr;
   if (delLeaf->pr) delLeaf->pr->pl = delLeaf->pl;
 
@@ -347,22 +319,22 @@ void deleteLeaf(NODE *delLeaf) {
     grand = father->pup;
     if (father->pr) {
       dropFromThree(father, grand, x);
-      pool.put(x);
+      putNode(pass.pool, x);
       break;
     }
     const bool xIsLeft = x == father->pl;
     NODE *rest = xIsLeft ? father->pm : father->pl;
     const int64_t rest_max = xIsLeft ? father->mMax : father->lMax;
     if (!grand) {
-      tree = rest;
+      pass.tree = rest;
       rest->pup = nullptr;
-      pool.put(father);
-      pool.put(x);
+      putNode(pass.pool, father);
+      putNode(pass.pool, x);
       break;
     }
     const bool goOn = father == grand->pl ? mergeFromRight(father, grand, rest, rest_max)
                                           : mergeFromLeft(father, grand, x, rest, rest_max);
-    pool.put(x);
+    putNode(pass.pool, x);
     x = goOn ? father : nullptr;
   }
   if (grand) updateMax(grand);

@@ -5,11 +5,6 @@
 #include <algorithm>
 #include <memory>
 
-thread_local std::vector<ALI> ali;
-thread_local std::vector<bool> member;
-thread_local uint64_t resultcount = 0;
-thread_local float resultscore = 0.0f;
-
 namespace {
 
 // Order-preserving map of a signed key onto unsigned.
@@ -49,27 +44,23 @@ void radixSort(std::vector<uint64_t> &items, int low, int bits) {
 // When the xval span and the creation number fit one 64-bit word together,
 // a few radix passes over the packed words do the work; otherwise the
 // comparison sort does.
-void sortAnchors(uint64_t lowest, uint64_t highest) {
+void sortAnchors(const std::vector<ALI> &ali, uint64_t lowest, uint64_t highest,
+                 std::vector<uint64_t> &anchorlist) {
   const uint64_t count = 2 * ali.size();
   const int creationBits = bitsFor(count);
   const int spanBits = bitsFor(highest - lowest);
   if (spanBits + creationBits <= 64 && spanBits <= MAX_RADIX_PASSES * RADIX_BITS) {
     for (uint64_t c = 0; c < count; ++c)
-      anchorlist.push_back(((unsignedKey(makeAnchor(c).xval) - lowest) << creationBits) | c);
+      anchorlist.push_back(((unsignedKey(makeAnchor(ali, c).xval) - lowest) << creationBits) | c);
     radixSort(anchorlist, creationBits, spanBits);
     const uint64_t mask = (uint64_t{1} << creationBits) - 1;
     for (uint64_t &item : anchorlist) item &= mask;
     return;
   }
   for (uint64_t c = 0; c < count; ++c) anchorlist.push_back(c);
-  std::stable_sort(anchorlist.begin(), anchorlist.end(), [](uint64_t p, uint64_t q) {
-    return compareAnchors(makeAnchor(p), makeAnchor(q)) < 0;
+  std::stable_sort(anchorlist.begin(), anchorlist.end(), [&ali](uint64_t p, uint64_t q) {
+    return compareAnchors(makeAnchor(ali, p), makeAnchor(ali, q)) < 0;
   });
-}
-
-[[noreturn]] void chainOverflow() {
-  throw AlichainError("Error: Alignment file " + infile_name +
-                      ": chain score sum exceeds the 64-bit range\n");
 }
 
 }  // namespace
@@ -79,38 +70,38 @@ int compareAnchors(const ANCHOR &pp, const ANCHOR &pq) {
   return pp.xval > pq.xval ? 1 : 0;
 }
 
-ANCHOR makeAnchor(uint64_t creation) {
+ANCHOR makeAnchor(const std::vector<ALI> &ali, uint64_t creation) {
   const uint64_t alinr = creation >> 1;
   if (creation & 1) return ANCHOR{ali[alinr].xe, RIGHT, alinr};
   return ANCHOR{ali[alinr].xb, LEFT, alinr};
 }
 
-void prepareAnchorlist() {
-  anchorlist.clear();
+std::vector<uint64_t> prepareAnchorlist(const std::vector<ALI> &ali) {
+  std::vector<uint64_t> anchorlist;
   anchorlist.reserve(2 * ali.size());
   adviseHugePages(anchorlist.data(), anchorlist.capacity() * sizeof(uint64_t));
-  faultInBackground(anchorlist.data(), anchorlist.capacity() * sizeof(uint64_t));
   uint64_t lowest = UINT64_MAX;
   uint64_t highest = 0;
   for (const ALI &a : ali) {
     lowest = std::min({lowest, unsignedKey(a.xb), unsignedKey(a.xe)});
     highest = std::max({highest, unsignedKey(a.xb), unsignedKey(a.xe)});
   }
-  if (!ali.empty()) sortAnchors(lowest, highest);
+  if (!ali.empty()) sortAnchors(ali, lowest, highest, anchorlist);
+  return anchorlist;
 }
 
-void processLeft(uint64_t alinr, const NODE *leaf) {
-  ALI &a = ali[alinr];
+void processLeft(PASS &pass, uint64_t alinr, const NODE *leaf) {
+  ALI &a = pass.ali[alinr];
   const NODE *p = leaf->pl;
-  if (__builtin_add_overflow(a.score, p->rMax, &a.score)) chainOverflow();
+  if (__builtin_add_overflow(a.score, p->rMax, &a.score)) throw ChainSumOverflow();
   a.pred = static_cast<uint64_t>(p->mMax);
 }
 
-void processRight(uint64_t alinr, NODE *leaf) {
-  const ALI &a = ali[alinr];
+void processRight(PASS &pass, uint64_t alinr, NODE *leaf) {
+  const ALI &a = pass.ali[alinr];
   NODE *ptr;
   if (leaf->lMax > a.ye) {
-    if (leaf->pl->rMax < a.score) insert(alinr, leaf->pl);
+    if (leaf->pl->rMax < a.score) insert(pass, alinr, leaf->pl);
     ptr = leaf->pl;
   } else {
     if (leaf->rMax < a.score) {
@@ -121,10 +112,11 @@ void processRight(uint64_t alinr, NODE *leaf) {
   }
   // Keep scores non-decreasing along the keys: a chain ending higher but
   // scoring lower can never be the better predecessor.
-  while (ptr->pr->rMax < ptr->rMax) deleteLeaf(ptr->pr);
+  while (ptr->pr->rMax < ptr->rMax) deleteLeaf(pass, ptr->pr);
 }
 
-void process() {
+void process(PASS &pass, const std::vector<uint64_t> &anchorlist) {
+  const std::vector<ALI> &ali = pass.ali;
   constexpr size_t AHEAD = 16;
   constexpr size_t BATCH = 16;
   const size_t n = anchorlist.size();
@@ -145,26 +137,28 @@ void process() {
       keys[m++] = creation & 1 ? a.ye : a.yb;
       if (creation & 1) break;
     }
-    findLeaves(keys, leaves, m);
+    findLeaves(pass, keys, leaves, m);
     for (size_t i = 0; i < m; ++i) {
       if (events[i] & 1)
-        processRight(events[i] >> 1, leaves[i]);
+        processRight(pass, events[i] >> 1, leaves[i]);
       else
-        processLeft(events[i] >> 1, leaves[i]);
+        processLeft(pass, events[i] >> 1, leaves[i]);
     }
   }
 }
 
-void getResult() {
-  const NODE *best = findRightSentinel()->pl;
-  resultcount = 0;
-  resultscore = 0.0f;
-  member.assign(ali.size(), false);
+void getResult(PASS &pass) {
+  const NODE *best = findRightSentinel(pass)->pl;
+  pass.resultcount = 0;
+  pass.resultsum = 0;
+  pass.resultscore = 0.0f;
+  pass.member.assign(pass.ali.size(), false);
   // The left sentinel (no predecessor leaf) means nothing was stored.
   if (!best->pl) return;
-  resultscore = static_cast<float>(best->rMax) / 10.0f;
-  for (auto j = static_cast<uint64_t>(best->mMax); j != NO_ALIGNMENT; j = ali[j].pred) {
-    member[j] = true;
-    ++resultcount;
+  pass.resultsum = best->rMax;
+  pass.resultscore = static_cast<float>(best->rMax) / 10.0f;
+  for (auto j = static_cast<uint64_t>(best->mMax); j != NO_ALIGNMENT; j = pass.ali[j].pred) {
+    pass.member[j] = true;
+    ++pass.resultcount;
   }
 }

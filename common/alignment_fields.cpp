@@ -4,6 +4,7 @@
 // follow the first number of a pair directly.
 #include "alignment_fields.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -116,6 +117,48 @@ size_t parseFloat(const char *p, const char *end, float &value) {
   return n ? skipped + n : 0;
 }
 
+bool beyondScoreBound(const char *p, size_t length) {
+  const char *end = p + length;
+  p = skipSpace(p, end);
+  if (p < end && (*p == '+' || *p == '-')) ++p;
+  if (end - p > 1 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+    // Hexadecimal digits are binary: long double holds 64 of them exactly.
+    return std::fabs(std::strtold(std::string(p, end).c_str(), nullptr)) > 1e15L;
+  }
+  // The value is 0.d1d2d3... x 10^point with d1 its first nonzero digit; it
+  // exceeds 10^15 = 0.1 x 10^16 unless point < 16, or point is 16 and the
+  // digits are a 1 followed by zeros only.
+  int64_t point = 0;
+  char first = 0;
+  bool nonzeroAfterFirst = false;
+  bool afterPoint = false;
+  for (; p < end; ++p) {
+    if (*p == '.' && !afterPoint) {
+      afterPoint = true;
+    } else if (!isDigit(*p)) {
+      break;
+    } else if (first == 0 && *p == '0') {
+      if (afterPoint) --point;
+    } else {
+      if (first == 0)
+        first = *p;
+      else if (*p != '0')
+        nonzeroAfterFirst = true;
+      if (!afterPoint) ++point;
+    }
+  }
+  if (first == 0) return false;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    int64_t exponent = 0;
+    int64_t toward = 1;
+    if (++p < end && (*p == '+' || *p == '-')) toward = *p++ == '-' ? -1 : 1;
+    // Far beyond any digit count; keeps the sum from overflowing.
+    for (; p < end && isDigit(*p); ++p) exponent = std::min<int64_t>(exponent * 10 + (*p - '0'), 1 << 30);
+    point += toward * exponent;
+  }
+  return point > 16 || (point == 16 && (first != '1' || nonzeroAfterFirst));
+}
+
 int64_t scaleScore(float value) {
   const auto rounded = static_cast<float>(static_cast<double>(value) + 0.05);
   return static_cast<int64_t>(rounded * 10.0f);
@@ -123,13 +166,19 @@ int64_t scaleScore(float value) {
 
 int scanAlignmentFields(const char *p, const char *end, ALIGNMENT_FIELDS &f) {
   f.coordinateOverflow = false;
+  f.scoreBeyondBound = false;
   if (!takeWord(p, end, nullptr, nullptr)) return 0;
   if (!takeWord(p, end, nullptr, nullptr)) return 1;
   if (!takeWord(p, end, &f.feature, &f.featureLength)) return 2;
   int taken = 3;
   if (!takePair(p, end, f.xb, f.yb, f.coordinateOverflow, taken)) return taken;
   if (!takePair(p, end, f.xe, f.ye, f.coordinateOverflow, taken)) return taken;
-  if (parseFloat(p, end, f.score) == 0) return taken;
+  const size_t length = parseFloat(p, end, f.score);
+  if (length == 0) return taken;
+  // Rounding to float may carry a number just beyond the bound onto it, so
+  // a score near it is judged on its digits. Nothing below 10^14 can round
+  // anywhere near 10^15.
+  f.scoreBeyondBound = std::fabs(f.score) >= 1e14f && beyondScoreBound(p, length);
   p = skipSpace(p, end);
   takeWord(p, end, &f.scoreWord, &f.scoreWordLength);
   return taken + 1;
@@ -149,7 +198,6 @@ const char *alignmentFault(const ALIGNMENT_FIELDS &f) {
   if (f.coordinateOverflow || !inside(f.xb) || !inside(f.xe) || !insideY(f.yb) || !insideY(f.ye))
     return "coordinate out of range";
   if (f.xe < f.xb) return "first-sequence end lies below its begin";
-  if (!std::isfinite(f.score) || std::fabs(static_cast<double>(f.score)) > 1e15)
-    return "score not finite or too large";
+  if (!std::isfinite(f.score) || f.scoreBeyondBound) return "score not finite or too large";
   return nullptr;
 }

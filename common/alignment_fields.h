@@ -17,6 +17,7 @@ struct ALIGNMENT_FIELDS {
   bool coordinateOverflow;
   int64_t xb, yb, xe, ye;
   float score;
+  bool scoreBeyondBound;  // the score as written lies beyond +-10^15
   // The score's whole word; the strand and attributes follow it.
   const char *scoreWord;
   size_t scoreWordLength;
@@ -29,6 +30,9 @@ int scanAlignmentFields(const char *p, const char *end, ALIGNMENT_FIELDS &f);
 // Parses a float at p as strtof would (after white space), correctly rounded.
 // Returns the number of characters consumed, 0 when there is no number.
 size_t parseFloat(const char *p, const char *end, float &value);
+// Whether the number written in [p, p + length) (as parseFloat took it)
+// has a magnitude above 10^15, judged on the digits, not a rounded value.
+bool beyondScoreBound(const char *p, size_t length);
 // Score in integer tenths: +0.05 in double, rounded to float, times 10 in
 // float, truncated toward zero.
 int64_t scaleScore(float value);

@@ -50,16 +50,31 @@ bool runsBackwards(const std::vector<std::string> &memberLines) {
 std::vector<ChainReport> readChainReports(const std::string &path) {
   LineInput input(path);
   std::vector<ChainReport> reports;
-  enum { BEFORE, HEADER, MEMBERS, BODY } state = BEFORE;
+  // AFTER_VERSION: a "##gff-version 2" line in a report's body, which starts
+  // the next report only when a "##source-version" line follows (an input
+  // that begins with that line has it copied into the body).
+  enum { BEFORE, HEADER, MEMBERS, BODY, AFTER_VERSION } state = BEFORE;
   std::string_view line;
   auto refuse = [&](const std::string &why) {
     throw ToolError(at(input.name(), input.lineNumber(), why));
   };
   while (input.next(line)) {
-    if (line == "##gff-version 2") {
+    if (line == "##gff-version 2" && state != BODY) {
       reports.emplace_back();
       state = HEADER;
       continue;
+    }
+    if (line == "##gff-version 2") {
+      state = AFTER_VERSION;
+      continue;
+    }
+    if (state == AFTER_VERSION) {
+      state = BODY;
+      if (startsWith(line, "##source-version")) {
+        reports.emplace_back();
+        state = HEADER;
+        continue;
+      }
     }
     if (state == BEFORE) {
       // Standard output starts with the number of alignments read.

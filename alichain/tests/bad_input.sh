@@ -63,7 +63,9 @@ for bad in '-9223372036854775808:1 5:5' '1:1 9223372036854775807:5' '1:1 5:92233
   run -f in; expect_refused 2
 done
 
-for score in nan inf -inf 1e300 1.01e15 -1e16; do
+# The bound holds for the number as written: single precision rounds the
+# last two onto 10^15.
+for score in nan inf -inf 1e300 1.01e15 -1e16 1000000000000001 1.00000002e15; do
   start_case "score_refused ($score)"
   { ali 10:20 50:60 5; ali 60:70 90:95 "$score"; } > in
   run -f in; expect_refused 2
@@ -104,5 +106,40 @@ run -f keep; expect_status 8
 { ali 10:20 50:60 5; ali 60:20 50:60 5; } > keep
 run -f keep; expect_status 8
 [ "$(cat keep.chainout)" = 'old report' ] || fail "the existing report was changed"
+
+# Whichever pass wins, the report is a new file that takes the report's
+# name: a link standing there is replaced, and what it pointed to is never
+# written (let alone written and then dropped).
+for winner in forward reverse; do
+  for link in symbolic hard; do
+    start_case "report_name_is_a_${link}_link ($winner wins)"
+    if [ "$winner" = forward ]; then
+      { ali 10:20 50:60 5; ali 60:70 90:95 3; } > in
+    else
+      { ali 10:70 50:95 5; ali 60:20 90:60 3; } > in
+    fi
+    printf 'kept\n' > target
+    if [ "$link" = symbolic ]; then ln -s target in.chainout; else ln target in.chainout; fi
+    run -f in; expect_status 0; expect_no_err; expect_members '1 2' in.chainout
+    [ ! -L in.chainout ] || fail "the link is still there"
+    [ "$(cat target)" = kept ] || fail "the link's target was written: $(head -c 100 target)"
+    [ "$(grep -c '^##gff-version 2$' in.chainout)" = 1 ] || fail "not exactly one report"
+    rm -f target
+  done
+done
+
+start_case report_file_leaves_no_temporary_file
+{ ali 10:70 50:95 5; ali 60:20 90:60 3; } > in
+run -f in; expect_status 0
+! compgen -G 'in.chainout?*' > /dev/null || fail "files left: $(ls in.chainout?*)"
+
+start_case control_bytes_in_the_file_name
+name=$'new\nline\tand\\back\001slash'
+ali 10:20 50:60 5 > "$name"
+run -f "$name"; expect_status 0; expect_no_err
+grep -q -x -F -- '##alichain -f new\nline\tand\\back\x01slash' "$name.chainout" ||
+  fail "header command line: $(sed -n 5,6p "$name.chainout")"
+[ "$(grep -c '^##' "$name.chainout")" = 10 ] || fail "the header is not ten lines"
+rm -f "$name" "$name.chainout"
 
 finish

@@ -38,19 +38,19 @@ int checkSubtree(const NODE *n, std::vector<const NODE *> &leaves) {
   return depth + 1;
 }
 
-// Every invariant of the tree, and its keys equal `expected`.
-void checkTree(const std::set<int64_t> &expected) {
-  ASSERT_TRUE(tree);
-  EXPECT_EQ(tree->pup, nullptr);
+// Every invariant of the pass's tree, and its keys equal `expected`.
+void checkTree(const PASS &pass, const std::set<int64_t> &expected) {
+  ASSERT_TRUE(pass.tree);
+  EXPECT_EQ(pass.tree->pup, nullptr);
   std::vector<const NODE *> leaves;
-  checkSubtree(tree, leaves);
+  checkSubtree(pass.tree, leaves);
   if (::testing::Test::HasFailure()) return;
   ASSERT_GE(leaves.size(), 2u);
   EXPECT_EQ(leaves.front()->lMax, KEY_MIN);
   EXPECT_EQ(leaves.front()->pl, nullptr);
   EXPECT_EQ(leaves.back()->lMax, KEY_MAX);
   EXPECT_EQ(leaves.back()->pr, nullptr);
-  EXPECT_EQ(findRightSentinel(), leaves.back());
+  EXPECT_EQ(findRightSentinel(pass), leaves.back());
   std::vector<int64_t> keys;
   for (size_t i = 0; i < leaves.size(); ++i) {
     if (i > 0) {
@@ -67,24 +67,24 @@ void checkTree(const std::set<int64_t> &expected) {
 
 class ScoreTree : public ::testing::Test {
  protected:
-  void SetUp() override {
-    resetRun();
-    initTree();
-  }
-  void TearDown() override { resetRun(); }
+  void SetUp() override { initTree(pass); }
 
   // Stores a leaf with key y through the public operations.
   void insertKey(int64_t y) {
-    ali.push_back(ALI{0, 0, 0, y, static_cast<int64_t>(ali.size()) + 1, UINT64_MAX});
+    pass.ali.push_back(ALI{0, 0, 0, y, static_cast<int64_t>(pass.ali.size()) + 1, UINT64_MAX});
     NODE *leaf = findLeaf(y);
     ASSERT_GT(leaf->lMax, y) << "key already stored";
-    insert(ali.size() - 1, leaf->pl);
+    insert(pass, pass.ali.size() - 1, leaf->pl);
   }
   void deleteKey(int64_t y) {
     NODE *leaf = findLeaf(y);
     ASSERT_EQ(leaf->lMax, y);
-    deleteLeaf(leaf);
+    deleteLeaf(pass, leaf);
   }
+  NODE *findLeaf(int64_t y) { return ::findLeaf(pass, y); }
+  void checkTree(const std::set<int64_t> &expected) { ::checkTree(pass, expected); }
+
+  PASS pass;
 };
 
 TEST_F(ScoreTree, FreshTreeHasOnlySentinels) {
@@ -112,8 +112,8 @@ TEST_F(ScoreTree, FindLeafReturnsSmallestKeyNotBelow) {
 TEST_F(ScoreTree, AscendingInsertsThenDeletesInEveryOrderFamily) {
   std::mt19937 rng(7);
   for (int round = 0; round < 20; ++round) {
-    resetRun();
-    initTree();
+    pass = PASS();
+    initTree(pass);
     std::set<int64_t> keys;
     for (int64_t y = 1; y <= 10; ++y) {
       insertKey(y);
@@ -134,7 +134,7 @@ TEST_F(ScoreTree, AscendingInsertsThenDeletesInEveryOrderFamily) {
 TEST_F(ScoreTree, RandomOperationSequencesKeepEveryInvariant) {
   std::mt19937_64 rng(12345);
   for (int round = 0; round < 40; ++round) {
-    initTree();  // reuses the nodes of the previous round's tree
+    initTree(pass);  // reuses the nodes of the previous round's tree
     std::set<int64_t> keys;
     const int64_t range = round % 2 ? 60 : 1000000;
     for (int step = 0; step < 400; ++step) {
@@ -164,7 +164,7 @@ TEST_F(ScoreTree, BatchedSearchFindsWhatSingleSearchesFind) {
   keys.push_back(KEY_MIN);
   keys.push_back(KEY_MAX);
   std::vector<NODE *> leaves(keys.size());
-  findLeaves(keys.data(), leaves.data(), keys.size());
+  findLeaves(pass, keys.data(), leaves.data(), keys.size());
   for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(leaves[i], findLeaf(keys[i])) << keys[i];
 }
 

@@ -11,24 +11,23 @@ struct Ali {
   int64_t xb, xe, yb, ye, tenths;
 };
 
+// The pass of the last chainOf.
+PASS pass;
+
 // Runs one pass of the sweep over `alis` (mirrored when `reverse`) and
 // returns the member numbers in ascending order.
 std::vector<uint64_t> chainOf(const std::vector<Ali> &alis, bool reverse = false) {
-  resetRun();
-  for (const Ali &a : alis) {
-    const int64_t yb = reverse ? -a.ye : a.yb;
-    const int64_t ye = reverse ? -a.yb : a.ye;
-    ali.push_back(ALI{a.xb, yb, a.xe, ye, a.tenths, UINT64_MAX});
-  }
-  alicount = ali.size();
-  initTree();
-  prepareAnchorlist();
-  process();
-  getResult();
+  INPUT input;
+  for (const Ali &a : alis) input.ali.push_back(ALI{a.xb, a.yb, a.xe, a.ye, a.tenths, UINT64_MAX});
+  pass = PASS();
+  orientAlignments(input, reverse ? 1 : 0, pass);
+  initTree(pass);
+  process(pass, prepareAnchorlist(input.ali));
+  getResult(pass);
   std::vector<uint64_t> members;
-  for (uint64_t j = 0; j < alicount; ++j)
-    if (member[j]) members.push_back(j);
-  EXPECT_EQ(members.size(), resultcount);
+  for (uint64_t j = 0; j < pass.member.size(); ++j)
+    if (pass.member[j]) members.push_back(j);
+  EXPECT_EQ(members.size(), pass.resultcount);
   return members;
 }
 
@@ -36,20 +35,20 @@ using Members = std::vector<uint64_t>;
 
 TEST(Sweep, ChainsAlignmentsThatFollowInBothSequences) {
   EXPECT_EQ(chainOf({{10, 50, 20, 60, 50}, {60, 90, 70, 95, 30}}), (Members{0, 1}));
-  EXPECT_EQ(resultscore, 8.0f);
-  EXPECT_EQ(ali[1].pred, 0u);
-  EXPECT_EQ(ali[0].pred, NO_ALIGNMENT);
+  EXPECT_EQ(pass.resultscore, 8.0f);
+  EXPECT_EQ(pass.ali[1].pred, 0u);
+  EXPECT_EQ(pass.ali[0].pred, NO_ALIGNMENT);
 }
 
 TEST(Sweep, SecondSequenceFollowIsStrict) {
   EXPECT_EQ(chainOf({{10, 50, 20, 60, 50}, {60, 90, 60, 95, 30}}), (Members{0}));
-  EXPECT_EQ(resultscore, 5.0f);
+  EXPECT_EQ(pass.resultscore, 5.0f);
 }
 
 TEST(Sweep, SkipsAWeakOverlappingMiddle) {
   EXPECT_EQ(chainOf({{10, 20, 10, 20, 50}, {25, 35, 15, 40, 60}, {40, 50, 30, 50, 50}}),
             (Members{0, 2}));
-  EXPECT_EQ(resultscore, 10.0f);
+  EXPECT_EQ(pass.resultscore, 10.0f);
 }
 
 TEST(Sweep, EqualEndKeepsTheHigherScoreThenTheEarlier) {
@@ -61,8 +60,8 @@ TEST(Sweep, EqualEndKeepsTheHigherScoreThenTheEarlier) {
 
 TEST(Sweep, NonPositiveScoresAreNeverStored) {
   EXPECT_EQ(chainOf({{10, 20, 10, 20, 0}, {30, 40, 30, 40, -5}}), (Members{}));
-  EXPECT_EQ(resultscore, 0.0f);
-  EXPECT_EQ(resultcount, 0u);
+  EXPECT_EQ(pass.resultscore, 0.0f);
+  EXPECT_EQ(pass.resultcount, 0u);
   EXPECT_EQ(chainOf({}), (Members{}));
   EXPECT_EQ(chainOf({{10, 20, 10, 20, -1}, {30, 40, 30, 40, 7}}), (Members{1}));
 }
@@ -71,7 +70,7 @@ TEST(Sweep, ReversePassChainsBackwardAlignments) {
   const std::vector<Ali> alis{{10, 50, 70, 95, 50}, {60, 90, 20, 60, 30}};
   EXPECT_EQ(chainOf(alis), (Members{0}));
   EXPECT_EQ(chainOf(alis, true), (Members{0, 1}));
-  EXPECT_EQ(resultscore, 8.0f);
+  EXPECT_EQ(pass.resultscore, 8.0f);
 }
 
 struct TieCase {
@@ -84,7 +83,7 @@ class SweepTie : public ::testing::TestWithParam<TieCase> {};
 // Of equal-scoring chains the one whose last alignment ends first stays.
 TEST_P(SweepTie, KeepsTheChainThatEndedFirst) {
   EXPECT_EQ(chainOf(GetParam().alis), (Members{0}));
-  EXPECT_EQ(resultscore, 5.0f);
+  EXPECT_EQ(pass.resultscore, 5.0f);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -102,7 +101,7 @@ TEST(Sweep, EndingWhereALaterOneBeginsMayPrecedeIt) {
 TEST(Sweep, ChainSumBeyond64BitsIsFatal) {
   std::vector<Ali> alis;
   for (int64_t i = 0; i < 1000; ++i) alis.push_back({i * 10, i * 10 + 5, i * 10, i * 10 + 5, 10000000000000000});
-  EXPECT_THROW(chainOf(alis), AlichainError);
+  EXPECT_THROW(chainOf(alis), ChainSumOverflow);
 }
 
 // The best chain score against a plain quadratic dynamic programme, with
@@ -141,7 +140,8 @@ TEST(Sweep, MatchesQuadraticChainingOnRandomInput) {
       overall = std::max(overall, best[i]);
     }
     const Members members = chainOf(alis);
-    EXPECT_EQ(resultscore, static_cast<float>(overall) / 10.0f) << "round " << round;
+    EXPECT_EQ(pass.resultsum, overall) << "round " << round;
+    EXPECT_EQ(pass.resultscore, static_cast<float>(overall) / 10.0f) << "round " << round;
     int64_t sum = 0;
     for (size_t k = 0; k < members.size(); ++k) {
       sum += alis[members[k]].tenths;

@@ -128,4 +128,41 @@ TEST(FieldScan, FlagsCoordinatesBeyond64Bits) {
   EXPECT_EQ(f.yb, INT64_MAX);
 }
 
+struct BoundCase {
+  const char *text;
+  bool beyond;
+};
+void PrintTo(const BoundCase &c, std::ostream *os) { *os << '"' << c.text << '"'; }
+
+class ScoreBound : public ::testing::TestWithParam<BoundCase> {};
+
+// The bound of 10^15 holds for the number as written: single precision
+// rounds 1000000000000001 and 1.00000002e15 onto 10^15 itself.
+TEST_P(ScoreBound, JudgesTheDigitsAsWritten) {
+  const std::string text = GetParam().text;
+  EXPECT_EQ(beyondScoreBound(text.data(), text.size()), GetParam().beyond);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, ScoreBound,
+    ::testing::Values(BoundCase{"1e15", false}, BoundCase{"-1e15", false},
+                      BoundCase{" 1000000000000000", false}, BoundCase{"1000000000000000.000", false},
+                      BoundCase{"0001000000000000000", false}, BoundCase{"0.001e18", false},
+                      BoundCase{"10000000000000000000e-4", false}, BoundCase{"999999999999999.99", false},
+                      BoundCase{"0x38d7ea4c68000", false}, BoundCase{"0", false},
+                      BoundCase{"0.000", false}, BoundCase{"1e-99999999999999999999", false},
+                      BoundCase{"1000000000000001", true}, BoundCase{"1.00000002e15", true},
+                      BoundCase{"-1000000000000000.1", true}, BoundCase{"2e15", true},
+                      BoundCase{"1e16", true}, BoundCase{"0.0000000000000000000002e37", true},
+                      BoundCase{"0x38d7ea4c68001", true}, BoundCase{"1e99999999999999999999", true}));
+
+TEST(FieldScan, FlagsScoresBeyondTheBoundOnly) {
+  for (const char *score : {"1000000000000001", "1e15", "16777217"}) {
+    const std::string line = std::string("a b alignment 1:1 2:2 ") + score;
+    ALIGNMENT_FIELDS f{};
+    ASSERT_EQ(scanAlignmentFields(line.data(), line.data() + line.size(), f), 8) << line;
+    EXPECT_EQ(f.scoreBeyondBound, score[1] == '0') << line;
+  }
+}
+
 }  // namespace

@@ -36,6 +36,24 @@ TEST(ChainReports, ReadsBothReportsOfStandardOutput) {
   EXPECT_TRUE(reports[1].mirrored);
 }
 
+TEST(ChainReports, AnInputsOwnVersionLineInTheBodyStartsNoReport) {
+  TempDir dir;
+  const std::string report = std::string(HEADER) +
+                             "##alichain in.gff\n##Number of used alignments:\t1\n"
+                             "##Score sum of these alignments: 5\n##Used alignments:\n## 1\n##\n"
+                             "##gff-version 2\n# a comment of the input\n"
+                             "X\tt\talignment\t10:10\t50:50\t5\t+\tr1\n";
+  common_test::writeFile(dir.file("out"), "1\n" + report + report);
+  const auto reports = common::readChainReports(dir.file("out"));
+  ASSERT_EQ(reports.size(), 2u);
+  for (const auto &r : reports) {
+    EXPECT_EQ(r.members, (std::vector<uint64_t>{1}));
+    EXPECT_EQ(r.memberLines.size(), 1u);
+  }
+  common_test::writeFile(dir.file("file"), report);
+  EXPECT_EQ(common::readChainReports(dir.file("file")).size(), 1u);
+}
+
 TEST(ChainReports, ALoneReportTellsItsDirectionFromItsMembers) {
   TempDir dir;
   const std::string lone = std::string(HEADER) +

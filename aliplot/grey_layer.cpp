@@ -1,0 +1,96 @@
+#include "grey_layer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace aliplot {
+
+int densityLevel(uint32_t count) {
+  if (count >= 16) return 3;
+  if (count >= 4) return 2;
+  if (count >= 2) return 1;
+  return 0;
+}
+
+namespace {
+
+double pixelLength(const Segment &s) { return std::max(std::fabs(s.x2 - s.x1), std::fabs(s.y2 - s.y1)); }
+
+// Counts of segments per cell of a square grid of pixels.
+class CellGrid {
+ public:
+  explicit CellGrid(int side) : side_(side), counts_(static_cast<size_t>(side) * side) {}
+
+  // Adds one to each cell the segment passes through, once per cell: the
+  // segment is sampled at the middle of each pixel-long piece.
+  void add(const Segment &s) {
+    const int steps = std::max(1, static_cast<int>(std::ceil(pixelLength(s))));
+    size_t previous = SIZE_MAX;
+    for (int step = 0; step < steps; ++step) {
+      const double t = (step + 0.5) / steps;
+      const size_t cell = cellAt(s.x1 + t * (s.x2 - s.x1), s.y1 + t * (s.y2 - s.y1));
+      if (cell != previous) ++counts_[cell];
+      previous = cell;
+    }
+  }
+
+  void collectRuns(std::vector<CellRun> (&runs)[DENSITY_LEVELS]) const {
+    for (int y = 0; y < side_; ++y) {
+      const uint32_t *row = &counts_[static_cast<size_t>(y) * side_];
+      for (int x = 0; x < side_;) {
+        if (row[x] == 0) {
+          ++x;
+          continue;
+        }
+        const int level = densityLevel(row[x]);
+        int end = x + 1;
+        while (end < side_ && row[end] != 0 && densityLevel(row[end]) == level) ++end;
+        runs[level].push_back({static_cast<uint32_t>(x), static_cast<uint32_t>(y),
+                               static_cast<uint32_t>(end - x)});
+        x = end;
+      }
+    }
+  }
+
+ private:
+  size_t cellAt(double x, double y) const {
+    // Clamped before the conversion, which a value beyond int would make undefined.
+    const auto clamp = [this](double v) {
+      return static_cast<size_t>(std::clamp(std::floor(v), 0.0, side_ - 1.0));
+    };
+    return clamp(y) * side_ + clamp(x);
+  }
+
+  int side_;
+  std::vector<uint32_t> counts_;
+};
+
+}  // namespace
+
+GreyLayer greyLayerFor(const PlotInput &plot, const Frame &frame, const std::vector<bool> &isMember,
+                       size_t lineBudget) {
+  GreyLayer layer;
+  std::vector<std::pair<double, uint64_t>> grey;  // (pixel length, index)
+  for (uint64_t i = 0; i < plot.alignments.size(); ++i)
+    if (!isMember[i]) grey.emplace_back(pixelLength(segmentOf(frame, plot.alignments[i])), i);
+  if (grey.size() > lineBudget) {
+    // The longest are lines; equal lengths go by input order.
+    const auto longer = [](const auto &a, const auto &b) {
+      return a.first > b.first || (a.first == b.first && a.second < b.second);
+    };
+    const auto firstCellBound = grey.begin() + static_cast<std::ptrdiff_t>(lineBudget);
+    std::nth_element(grey.begin(), firstCellBound, grey.end(), longer);
+    CellGrid grid(static_cast<int>(std::ceil(frame.x.pixels)));
+    for (auto it = firstCellBound; it != grey.end(); ++it)
+      grid.add(segmentOf(frame, plot.alignments[it->second]));
+    grid.collectRuns(layer.runs);
+    layer.binned = grey.size() - lineBudget;
+    grey.resize(lineBudget);
+  }
+  for (const auto &entry : grey) layer.lines.push_back(entry.second);
+  std::sort(layer.lines.begin(), layer.lines.end());
+  return layer;
+}
+
+}  // namespace aliplot

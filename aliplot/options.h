@@ -1,0 +1,34 @@
+// The command line of aliplot.
+#ifndef ALIPLOT_OPTIONS_H
+#define ALIPLOT_OPTIONS_H
+
+#include <string>
+#include <vector>
+
+namespace aliplot {
+
+enum class OutputFormat { SVG, HTML };
+
+struct Options {
+  std::string alignments;            // the alignment file ("-": standard input)
+  std::vector<std::string> reports;  // chain reports of that file
+  std::string output;                // OUT ("-": standard output)
+  OutputFormat format = OutputFormat::SVG;
+  int plotSize = 720;                // side of the square plot area in pixels
+  bool help = false;
+};
+
+// The usage text, ending in a line break.
+const char *usageText();
+
+// Reads the arguments after the program name; throws UsageError with a
+// message (without the usage text) when they make no valid run.
+Options parseOptions(const std::vector<std::string> &arguments);
+
+struct UsageError {
+  std::string message;
+};
+
+}  // namespace aliplot
+
+#endif

@@ -1,0 +1,211 @@
+// The dot plot page: details of the segment under the pointer, zoom into a
+// dragged rectangle (double-click goes back one zoom), layers switched on
+// and off. The page's data holds every segment drawn as a line; the axes
+// map positions to plot pixels as aliplot does (base p covers [p - 1, p]).
+(function () {
+  'use strict';
+  const SVG_NS = 'http://www.w3.org/2000/svg';
+  const HOVER_DISTANCE = 6;  // screen pixels from a segment that still count as on it
+  const MIN_DRAG = 4;        // screen pixels a drag must span to zoom
+  const MIN_SPAN = 10;       // bases a zoomed axis shows at least
+
+  const data = JSON.parse(document.getElementById('plot-data').textContent);
+  const root = document.getElementById('dotplot');
+  const plot = document.getElementById('plot');
+  const tip = document.getElementById('tip');
+  const size = data.plotSize;
+  const views = [];  // the views zoomed out of, latest last
+  let view = { x: 0, y: 0, w: size, h: size };  // the visible part of the plot, in plot pixels
+
+  const toPixel = (axis, value) => (value - axis.origin) * size / (axis.end - axis.origin);
+  const fromPixel = (axis, pixel) => axis.origin + pixel * (axis.end - axis.origin) / size;
+
+  const checkboxes = Array.from(document.querySelectorAll('#controls input[data-layer]'));
+  const shown = (toggle) => checkboxes.some((box) => box.dataset.layer === toggle && box.checked);
+
+  // Each layer's segments come as seven numbers: the alignment number less
+  // the previous one's, xb, yb, xe - xb, ye - yb, score, 1 for minus.
+  const segments = [];
+  for (const layer of data.layers) {
+    const v = layer.segments;
+    let n = 0;
+    for (let i = 0; i < v.length; i += 7) {
+      n += v[i];
+      const xb = v[i + 1], yb = v[i + 2], xe = xb + v[i + 3], ye = yb + v[i + 4];
+      const minus = v[i + 6] === 1;
+      const yBegin = size - toPixel(data.y, yb - 1), yEnd = size - toPixel(data.y, ye);
+      segments.push({
+        layer: layer, n: n, xb: xb, yb: yb, xe: xe, ye: ye, score: v[i + 5], minus: minus,
+        x1: toPixel(data.x, xb - 1), x2: toPixel(data.x, xe),
+        y1: minus ? yEnd : yBegin, y2: minus ? yBegin : yEnd,
+      });
+    }
+  }
+
+  // Ticks as aliplot draws them: steps of 1, 2 or 5 times a power of ten.
+  function ticks(origin, end) {
+    const span = end - origin;
+    const raw = span / Math.max(data.maxTicks, 1);
+    const magnitude = Math.pow(10, Math.floor(Math.log10(raw)));
+    const step = Math.max(1, [1, 2, 5, 10].map((m) => m * magnitude).find((s) => s >= raw));
+    const unit = span >= 2e6 ? [1e6, 'Mb'] : span >= 2e3 ? [1e3, 'kb'] : [1, 'bp'];
+    const decimals = Math.max(0, Math.ceil(-Math.log10(step / unit[0]) - 1e-9));
+    const result = [];
+    for (let index = Math.ceil(origin / step); index * step <= end; ++index) {
+      const value = index * step;
+      let label = (value / unit[0]).toFixed(decimals);
+      if (label.includes('.')) label = label.replace(/0+$/, '').replace(/\.$/, '');
+      result.push({ pixel: (value - origin) * size / span, label: value === 0 ? '0' : label + ' ' + unit[1] });
+    }
+    return result;
+  }
+
+  function element(name, attributes, parent) {
+    const node = document.createElementNS(SVG_NS, name);
+    for (const key in attributes) node.setAttribute(key, attributes[key]);
+    parent.appendChild(node);
+    return node;
+  }
+
+  function drawTicks() {
+    const xTicks = document.getElementById('x-ticks');
+    const yTicks = document.getElementById('y-ticks');
+    xTicks.replaceChildren();
+    yTicks.replaceChildren();
+    for (const tick of ticks(fromPixel(data.x, view.x), fromPixel(data.x, view.x + view.w))) {
+      const x = tick.pixel.toFixed(1);
+      element('line', { x1: x, y1: -size, x2: x, y2: 0, class: 'grid' }, xTicks);
+      element('line', { x1: x, y1: 0, x2: x, y2: 6, class: 'tick' }, xTicks);
+      element('text', { x: x, y: 21, 'text-anchor': 'middle' }, xTicks).textContent = tick.label;
+    }
+    const low = fromPixel(data.y, size - view.y - view.h);
+    for (const tick of ticks(low, fromPixel(data.y, size - view.y))) {
+      const y = (size - tick.pixel).toFixed(1);
+      element('line', { x1: 0, y1: y, x2: size, y2: y, class: 'grid' }, yTicks);
+      element('line', { x1: -6, y1: y, x2: 0, y2: y, class: 'tick' }, yTicks);
+      element('text', { x: -9, y: (size - tick.pixel + 4.5).toFixed(1), 'text-anchor': 'end' }, yTicks).textContent = tick.label;
+    }
+  }
+
+  function showView() {
+    plot.setAttribute('viewBox', [view.x, view.y, view.w, view.h].join(' '));
+    drawTicks();
+    hideTip();
+  }
+
+  // The pointer in screen pixels from the plot area's top left corner.
+  function pointer(event) {
+    const box = root.getBoundingClientRect();
+    return { x: event.clientX - box.left - data.plotLeft, y: event.clientY - box.top - data.plotTop };
+  }
+  const inPlot = (p) => p.x >= 0 && p.y >= 0 && p.x <= size && p.y <= size;
+  const toScreen = (x, y) => ({ x: (x - view.x) * size / view.w, y: (y - view.y) * size / view.h });
+
+  function distance(p, a, b) {
+    const dx = b.x - a.x, dy = b.y - a.y;
+    const lengthSquared = dx * dx + dy * dy;
+    const t = lengthSquared === 0 ? 0 : Math.max(0, Math.min(1, ((p.x - a.x) * dx + (p.y - a.y) * dy) / lengthSquared));
+    return Math.hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+  }
+
+  // The segment nearest the pointer; chain members, drawn on top, win ties.
+  function segmentAt(p) {
+    let best = null, bestDistance = HOVER_DISTANCE;
+    for (const s of segments) {
+      if (!shown(s.layer.toggle)) continue;
+      const d = distance(p, toScreen(s.x1, s.y1), toScreen(s.x2, s.y2)) - (s.layer.toggle === 'grey' ? 0 : 1);
+      if (d < bestDistance) { best = s; bestDistance = d; }
+    }
+    return best;
+  }
+
+  const grouped = (n) => Number(n).toLocaleString('en-US');
+  function tipLines(s) {
+    // An alignment in several chains names them all.
+    const roles = segments.filter((t) => t.n === s.n && shown(t.layer.toggle)).map((t) => t.layer.what);
+    return [
+      'Alignment ' + grouped(s.n) + ' \u2013 ' + roles.join(', '),
+      'x: ' + grouped(s.xb) + ' \u2013 ' + grouped(s.xe) + '  (' + data.x.name + ')',
+      'y: ' + grouped(s.yb) + ' \u2013 ' + grouped(s.ye) + '  (' + data.y.name + ')',
+      'score ' + s.score + ', strand ' + (s.minus ? '\u2212' : '+'),
+    ];
+  }
+
+  let mark = null;
+  function showTip(s, p) {
+    tip.replaceChildren();
+    tipLines(s).forEach((text, i) => {
+      const line = document.createElement(i === 0 ? 'b' : 'div');
+      line.textContent = text;
+      tip.appendChild(line);
+    });
+    tip.hidden = false;
+    const left = data.plotLeft + p.x + 14;
+    tip.style.left = Math.min(left, data.plotLeft + size - tip.offsetWidth + 40) + 'px';
+    tip.style.top = (data.plotTop + p.y + 14) + 'px';
+    if (!mark) mark = element('line', { id: 'hover-mark' }, plot);
+    mark.setAttribute('x1', s.x1); mark.setAttribute('y1', s.y1);
+    mark.setAttribute('x2', s.x2); mark.setAttribute('y2', s.y2);
+  }
+  function hideTip() {
+    tip.hidden = true;
+    if (mark) { mark.remove(); mark = null; }
+  }
+
+  let drag = null;  // where a drag began, and its rectangle
+  root.addEventListener('mousedown', (event) => {
+    const p = pointer(event);
+    if (event.button !== 0 || !inPlot(p)) return;
+    event.preventDefault();
+    drag = { start: p, box: element('rect', { id: 'zoom-box', x: 0, y: 0, width: 0, height: 0 }, root) };
+    hideTip();
+  });
+  window.addEventListener('mousemove', (event) => {
+    const p = pointer(event);
+    if (drag) {
+      const x = Math.max(0, Math.min(size, p.x)), y = Math.max(0, Math.min(size, p.y));
+      drag.box.setAttribute('x', data.plotLeft + Math.min(x, drag.start.x));
+      drag.box.setAttribute('y', data.plotTop + Math.min(y, drag.start.y));
+      drag.box.setAttribute('width', Math.abs(x - drag.start.x));
+      drag.box.setAttribute('height', Math.abs(y - drag.start.y));
+      return;
+    }
+    const s = inPlot(p) ? segmentAt(p) : null;
+    if (s) showTip(s, p); else hideTip();
+  });
+  window.addEventListener('mouseup', () => {
+    if (!drag) return;
+    const box = drag.box;
+    const w = Number(box.getAttribute('width')), h = Number(box.getAttribute('height'));
+    box.remove();
+    drag = null;
+    if (w < MIN_DRAG || h < MIN_DRAG) return;
+    const next = {
+      x: view.x + (Number(box.getAttribute('x')) - data.plotLeft) * view.w / size,
+      y: view.y + (Number(box.getAttribute('y')) - data.plotTop) * view.h / size,
+      w: w * view.w / size, h: h * view.h / size,
+    };
+    // Never closer than MIN_SPAN bases on either axis.
+    const minW = MIN_SPAN * size / (data.x.end - data.x.origin);
+    const minH = MIN_SPAN * size / (data.y.end - data.y.origin);
+    if (next.w < minW) { next.x -= (minW - next.w) / 2; next.w = minW; }
+    if (next.h < minH) { next.y -= (minH - next.h) / 2; next.h = minH; }
+    views.push(view);
+    view = next;
+    showView();
+  });
+  root.addEventListener('dblclick', (event) => {
+    if (!inPlot(pointer(event)) || views.length === 0) return;
+    view = views.pop();
+    showView();
+  });
+  root.addEventListener('mouseleave', () => { if (!drag) hideTip(); });
+
+  for (const box of checkboxes) {
+    box.addEventListener('change', () => {
+      document.getElementById(box.dataset.layer).style.display = box.checked ? '' : 'none';
+      hideTip();
+    });
+  }
+  document.body.dataset.ready = 'yes';
+})();

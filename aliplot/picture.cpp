@@ -1,0 +1,63 @@
+#include "picture.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace aliplot {
+
+namespace {
+
+constexpr int MARGIN_LEFT = 86;
+constexpr int MARGIN_TOP = 64;
+constexpr int MARGIN_BOTTOM = 72;
+constexpr int LEGEND_GAP = 28;
+constexpr int LEGEND_WIDTH = 310;
+constexpr int TICK_SPACING = 72;  // pixels per tick step at least
+
+std::vector<std::string> chainColoursFor(const std::vector<Chain> &chains) {
+  static const char *const further[] = {"#009e73", "#cc79a7", "#e69f00", "#56b4e9", "#000000"};
+  std::vector<std::string> colours;
+  bool forwardTaken = false, mirroredTaken = false;
+  size_t next = 0;
+  for (const Chain &chain : chains) {
+    bool &taken = chain.mirrored ? mirroredTaken : forwardTaken;
+    if (!taken) {
+      colours.push_back(chain.mirrored ? MIRRORED_COLOUR : FORWARD_COLOUR);
+      taken = true;
+    } else {
+      colours.push_back(further[next++ % std::size(further)]);
+    }
+  }
+  return colours;
+}
+
+// Enough decimals that a pixel coordinate is finer than a base.
+int decimalsFor(const Frame &frame) {
+  const double basesPerPixel = std::max(frame.x.span(), frame.y.span()) / frame.x.pixels;
+  return std::clamp(static_cast<int>(std::ceil(std::log10(std::max(basesPerPixel, 1.0)))), 1, 3);
+}
+
+}  // namespace
+
+Picture pictureFor(const PlotInput &plot, int plotSize, size_t lineBudget) {
+  Picture picture;
+  picture.frame = frameFor(plot, plotSize);
+  std::vector<bool> isMember(plot.alignments.size());
+  for (const Chain &chain : plot.chains)
+    for (const uint64_t member : chain.members) isMember[member - 1] = true;
+  picture.grey = greyLayerFor(plot, picture.frame, isMember, lineBudget);
+  picture.chainColours = chainColoursFor(plot.chains);
+  picture.decimals = decimalsFor(picture.frame);
+  picture.plotLeft = MARGIN_LEFT;
+  picture.plotTop = MARGIN_TOP;
+  picture.plotSize = plotSize;
+  picture.legendLeft = MARGIN_LEFT + plotSize + LEGEND_GAP;
+  picture.width = picture.legendLeft + LEGEND_WIDTH;
+  picture.height = MARGIN_TOP + plotSize + MARGIN_BOTTOM;
+  picture.maxTicks = plotSize / TICK_SPACING;
+  return picture;
+}
+
+const char *chainName(const Chain &chain) { return chain.mirrored ? "mirrored chain" : "forward chain"; }
+
+}  // namespace aliplot

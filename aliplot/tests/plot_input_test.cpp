@@ -1,0 +1,88 @@
+#include "plot_input.h"
+
+#include "test_files.h"
+#include "tool_error.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using common_test::TempDir;
+using common_test::writeFile;
+
+const char ALIGNMENTS[] =
+    "##gff-version 2\n"
+    "# two sequences\n"
+    "A\tt\tsequence:sequence\t1:1\t1000:900\t0\t.\tseq1 \"Alpha\"; seq2 \"Beta\"\n"
+    "A\tt\talignment\t1:1\t100:100\t50\t+\tali 1\n"
+    "A\tt\tfragment\t1:1\t100:100\t50\t+\tali 1\n"
+    "A\tt\talignment\t200:700\t300:800\t20.5\t-\tali 2\n"
+    "A\tt\talignment\t400:400\t500:500\t30\t+\tali 3\n";
+
+std::string report(const std::string &members, const std::string &lines) {
+  return "3\n##gff-version 2\n##source-version alichain 0.0\n##date x\n##\n##alichain in.gff\n"
+         "##Number of used alignments:\t2\n##Score sum of these alignments: 8\n"
+         "##Used alignments:\n## " + members + "\n##\n" + lines;
+}
+
+const char LINE_1[] = "A\tt\talignment\t1:1\t100:100\t50\t+\tali 1\n";
+const char LINE_3[] = "A\tt\talignment\t400:400\t500:500\t30\t+\tali 3\n";
+
+TEST(PlotInput, TakesNamesLengthsAndAlignments) {
+  TempDir dir;
+  writeFile(dir.file("in.gff"), ALIGNMENTS);
+  writeFile(dir.file("chain"), report("1 3", std::string(LINE_1) + LINE_3));
+  const aliplot::PlotInput plot = aliplot::readPlotInput(dir.file("in.gff"), {dir.file("chain")});
+  EXPECT_EQ(plot.title, dir.file("in.gff"));
+  EXPECT_EQ(plot.xName, "Alpha");
+  EXPECT_EQ(plot.yName, "Beta");
+  EXPECT_EQ(plot.xLength, 1000);
+  EXPECT_EQ(plot.yLength, 900);
+  ASSERT_EQ(plot.alignments.size(), 3u);
+  EXPECT_EQ(plot.alignments[1].strand, '-');
+  EXPECT_EQ(plot.alignments[1].yb, 700);
+  EXPECT_FLOAT_EQ(plot.alignments[1].score, 20.5f);
+  EXPECT_EQ(plot.minusAlignments, 1u);
+  ASSERT_EQ(plot.chains.size(), 1u);
+  EXPECT_EQ(plot.chains[0].members, (std::vector<uint64_t>{1, 3}));
+  EXPECT_EQ(plot.chains[0].scoreSum, "8");
+  EXPECT_FALSE(plot.chains[0].mirrored);
+}
+
+TEST(PlotInput, NamesTheSequencesWithoutASequencePairLine) {
+  TempDir dir;
+  writeFile(dir.file("in.gff"), "chrX\tt\talignment\t5:5\t9:9\t1\t+\n");
+  const aliplot::PlotInput plot = aliplot::readPlotInput(dir.file("in.gff"), {});
+  EXPECT_EQ(plot.xName, "chrX");
+  EXPECT_EQ(plot.yName, "second sequence");
+  EXPECT_EQ(plot.xLength, 0);
+}
+
+// The message of the ToolError that reading throws, or "" when none.
+std::string failure(const std::string &alignments, const std::string &chain) {
+  TempDir dir;
+  writeFile(dir.file("in.gff"), alignments);
+  writeFile(dir.file("chain"), chain);
+  try {
+    aliplot::readPlotInput(dir.file("in.gff"), {dir.file("chain")});
+  } catch (const common::ToolError &error) {
+    return error.what();
+  }
+  return "";
+}
+
+TEST(PlotInput, RefusesAReportThatDoesNotBelong) {
+  EXPECT_NE(failure(ALIGNMENTS, report("1 4", std::string(LINE_1) + LINE_3)).find(
+                "member 4 lies beyond the 3 alignments"),
+            std::string::npos);
+  // Numbers within range, but naming other lines than those copied.
+  EXPECT_NE(failure(ALIGNMENTS, report("1 2", std::string(LINE_1) + LINE_3)).find(
+                "differ from the lines"),
+            std::string::npos);
+  EXPECT_NE(failure(ALIGNMENTS, "not a report\n").find("chain"), std::string::npos);
+  EXPECT_NE(failure("A\tt\talignment\t9:1\t3:1\t5\t+\n", report("1 2", "")).find("line 1"),
+            std::string::npos);
+  EXPECT_EQ(failure(ALIGNMENTS, report("1 3", std::string(LINE_1) + LINE_3)), "");
+}
+
+}  // namespace
