@@ -13,8 +13,9 @@ JOBS      ?= $(shell nproc)
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-# Debian packages that the build needs, and the outside tools that tests
-# compare with or run (a test whose tool is missing reports SKIPPED).
+# Debian packages that the build needs (htslib: aliconv reads SAM, BAM and
+# CRAM through it), and the outside tools that tests compare with or run (a
+# test whose tool is missing reports SKIPPED, or fails under CI).
 BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev
 TEST_PACKAGES  = mummer snakemake chromium librsvg2-bin samtools
 
@@ -48,6 +49,9 @@ test-san: deps
 demo: build
 	@echo "== alichain examples/mt.gff"
 	$(BUILD)/alichain/alichain examples/mt.gff
+	@echo "== aliconv examples/mt.minimap2.paf, then alichain on the result"
+	$(BUILD)/aliconv/aliconv examples/mt.minimap2.paf -o $(BUILD)/mt.minimap2.gff
+	$(BUILD)/alichain/alichain $(BUILD)/mt.minimap2.gff | grep -v '^##date'
 	@echo "== smooth examples/hits.txt 50 $(BUILD)/hits.smooth 2"
 	$(BUILD)/smooth/smooth examples/hits.txt 50 $(BUILD)/hits.smooth 2
 	cat $(BUILD)/hits.smooth

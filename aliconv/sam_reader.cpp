@@ -1,0 +1,111 @@
+// SAM text through common's line input (plain or gzip, files or standard
+// input) and htslib's record parser; BAM and CRAM files through htslib.
+#include "line_input.h"
+#include "readers.h"
+#include "sam_record.h"
+#include "tool_error.h"
+
+#include <htslib/kstring.h>
+
+#include <memory>
+
+namespace aliconv {
+
+namespace {
+
+struct HeaderFree {
+  void operator()(sam_hdr_t *header) const { sam_hdr_destroy(header); }
+};
+struct RecordFree {
+  void operator()(bam1_t *record) const { bam_destroy1(record); }
+};
+struct FileClose {
+  void operator()(samFile *file) const { sam_close(file); }
+};
+using Header = std::unique_ptr<sam_hdr_t, HeaderFree>;
+using Record = std::unique_ptr<bam1_t, RecordFree>;
+
+Record newRecord() {
+  Record record(bam_init1());
+  if (!record) throw common::ToolError("out of memory");
+  return record;
+}
+
+// The record in `text` parsed against `header`.
+void parseRecord(std::string_view text, sam_hdr_t *header, bam1_t *record, const Place &place) {
+  kstring_t buffer = KS_INITIALIZE;
+  kputsn(text.data(), text.size(), &buffer);
+  const int status = buffer.s ? sam_parse1(&buffer, header, record) : -1;
+  ks_free(&buffer);
+  if (status < 0) place.fail("malformed SAM record");
+  // htslib takes a reference missing from the header as unmapped.
+  const size_t first = text.find('\t'), second = text.find('\t', first + 1);
+  const size_t third = text.find('\t', second + 1);
+  const std::string_view reference = text.substr(second + 1, third - second - 1);
+  if (record->core.tid < 0 && reference != "*")
+    place.fail("no @SQ header line names the reference '" + std::string(reference) + "'");
+}
+
+}  // namespace
+
+void readSam(common::LineInput &input, RecordSink &sink, const ReadSettings &settings) {
+  quietHtslib();
+  std::string headerText;
+  Header header;
+  Record record = newRecord();
+  Alignment a;
+  std::string scoreText;
+  std::string_view line;
+  uint64_t number = 0;
+  while (input.next(line)) {
+    const Place place{input.name(), input.lineNumber()};
+    if (!header && !line.empty() && line.front() == '@') {
+      headerText.append(line).push_back('\n');
+      if (settings.lines) sink.line(line, 0, LineRole::OTHER);
+      continue;
+    }
+    if (!header) {
+      header.reset(sam_hdr_parse(headerText.size(), headerText.c_str()));
+      if (!header) place.fail("the SAM header above this line is malformed");
+    }
+    if (line.empty()) {
+      if (settings.lines) sink.line(line, 0, LineRole::OTHER);
+      continue;
+    }
+    ++number;
+    if (settings.lines) sink.line(line, number, LineRole::RECORD);
+    parseRecord(line, header.get(), record.get(), place);
+    if (!samAlignment(record.get(), header.get(), place, settings.blocks, a, scoreText)) continue;
+    a.record = number;
+    a.lineNumber = input.lineNumber();
+    sink.alignment(a);
+  }
+}
+
+void readBinarySam(const std::string &path, RecordSink &sink, const ReadSettings &settings) {
+  quietHtslib();
+  const std::string name = path == "-" ? "standard input" : path;
+  std::unique_ptr<samFile, FileClose> file(sam_open(path.c_str(), "r"));
+  if (!file) throw common::ToolError("cannot open " + name + " as BAM or CRAM");
+  Header header(sam_hdr_read(file.get()));
+  if (!header) throw common::ToolError(name + ": the header is damaged or missing");
+  if (settings.lines) sink.binaryHeader(header.get());
+  Record record = newRecord();
+  Alignment a;
+  std::string scoreText;
+  uint64_t number = 0;
+  for (;;) {
+    const int status = sam_read1(file.get(), header.get(), record.get());
+    if (status == -1) break;
+    const Place place{name, number + 1, true};
+    if (status < -1) place.fail("damaged or truncated record");
+    ++number;
+    if (settings.lines) sink.binaryRecord(record.get(), number);
+    if (!samAlignment(record.get(), header.get(), place, settings.blocks, a, scoreText)) continue;
+    a.record = number;
+    a.lineNumber = number;
+    sink.alignment(a);
+  }
+}
+
+}  // namespace aliconv
