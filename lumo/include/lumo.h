@@ -7,6 +7,8 @@
 #ifndef LUMO_H
 #define LUMO_H
 
+#include <stdio.h>
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -84,6 +86,44 @@ int delete_element(int element);
 /* Frees every element and both arrays; the count is then 0. Records that
  * get_element returned are invalid afterwards. */
 void free_seq_ary(void);
+
+/* ---- Sequence files --------------------------------------------------- */
+
+/* Reads a FASTA or FASTQ file, plain or gzip-compressed (told from the
+ * content, as is the format: the first non-blank line starts with '>' or
+ * '@'), and appends one element per record to the sequence array:
+ *   ident        the header's first word, cut to its first 50 bytes;
+ *   title        the rest of the header after the blanks that follow the
+ *                first word, cut to 200 bytes;
+ *   desc_string  that rest in full (an empty text when there is none);
+ *   raw_seq      the residues as read, without line breaks, blanks or
+ *                carriage returns, ended by a NUL;
+ *   sequence     their DNA symbol codes (mapchar(1, c)), ended by a NUL;
+ *   length, alphabet 1, raw_alpha 1, alpha_size 5.
+ * FASTQ records may span lines; the quality text must have the sequence's
+ * length. An empty file or one of blank lines gives no records and no
+ * failure. Memory: about two bytes per residue beside the records.
+ * `path` "-" reads standard input.
+ *
+ * Returns the number of records appended, or -1 on failure: the file cannot
+ * be opened or read, is corrupt gzip data, has no header line before its
+ * first residue, holds a NUL byte, has a FASTQ record without its '+' line
+ * or with quality of the wrong length, a record over 2147483647 residues,
+ * or memory is exhausted. After a failure the array holds exactly what it
+ * held before the call.
+ *
+ * Messages: one line, "FILE, line N: problem" for a failure, or a warning
+ * "FILE: warning: ..." when residues outside the DNA alphabet were mapped
+ * (to -1, as mapchar maps them). With `message` not null, *message
+ * receives the line as a malloc'ed text that the caller frees, or null when
+ * there is nothing to say; with `message` null the line is written to
+ * standard error. A null `path` returns -1 with no message. */
+int read_seq_file(const char *path, char **message);
+
+/* As read_seq_file, from `stream`'s current position to its end; the stream
+ * is left open. `name` names the input in messages (null: "(stream)"). A
+ * null `stream` returns -1 with no message. */
+int read_seq_stream(FILE *stream, const char *name, char **message);
 
 /* ---- Alphabet tables ---------------------------------------------------- */
 

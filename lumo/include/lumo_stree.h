@@ -171,6 +171,58 @@ STREE_NODE stree_find_child(SUFFIX_TREE tree, STREE_NODE node, int ch);
 STREE_NODE stree_next_child(SUFFIX_TREE tree, STREE_NODE node,
                             STREE_NODE child);
 
+/* ---- Queries ---- */
+
+/* Follows the pattern P[0..M-1] down from the root as far as the tree's
+ * path labels spell it, and returns the length of the longest prefix of P
+ * that is a path (0 to M): the prefix occurs in the strings exactly where
+ * the suffixes below *node start. *node receives the record (an internal
+ * node or a leaf) on whose incoming edge the match ends and *pos how many
+ * characters of that edge it covers (1 to edgelen; edgelen when it ends at
+ * the record itself); for a match of length 0 they are the root and 0.
+ * Either output may be null. Returns -1 (outputs untouched) when tree is
+ * null, M < 0, or P is null while M > 0. Time: O(M) child lookups. */
+int stree_match(SUFFIX_TREE tree, const char *P, int M, STREE_NODE *node, int *pos);
+
+/* A depth-first walk over the subtree of `top` (a node or a leaf): after
+ * stree_walk_begin, each stree_walk_next that returns 1 sets
+ *   node     the record visited,
+ *   depth    its string depth (the length of its path label: the edge
+ *            lengths from the root down to it, inclusive),
+ *   leaving  0 on the way down; 1 for the second visit of an internal node,
+ *            after every record below it.
+ * Leaves are visited once, internal nodes twice (the root and `top`
+ * included), children in stree_next_child order. Returns 0 when the walk is
+ * over, and at once for a null tree or top. The walk keeps no memory of its
+ * own and takes time linear in the records visited (plus the depth of
+ * `top`); the tree must not change during it. */
+typedef struct stree_walk {
+  SUFFIX_TREE tree;
+  STREE_NODE top;
+  STREE_NODE node;
+  int depth;
+  int leaving;
+} STREE_WALK;
+
+void stree_walk_begin(STREE_WALK *walk, SUFFIX_TREE tree, STREE_NODE top);
+int stree_walk_next(STREE_WALK *walk);
+
+/* The suffixes that start with the path label of `top` (a node or a leaf):
+ * each leaf and each internal leaf of its subtree, `top` included. After
+ * stree_suffixes_begin, each stree_suffixes_next that returns 1 gives one
+ * suffix: *strid the identifier the caller gave its string (tree->ids of
+ * the slot, 1, 2, ... after stree_gen_ukkonen_build) and *pos the position
+ * where it starts in that string; either output may be null. Returns 0 when
+ * all have been given, and at once for a null tree or top. Each suffix
+ * comes once, in no particular order; no memory is allocated. */
+typedef struct stree_suffixes {
+  STREE_WALK walk;
+  STREE_INTLEAF pending; /* internal leaves of the current node not yet given */
+} STREE_SUFFIXES;
+
+void stree_suffixes_begin(STREE_SUFFIXES *suffixes, SUFFIX_TREE tree, STREE_NODE top);
+int stree_suffixes_next(STREE_SUFFIXES *suffixes, int *strid, int *pos);
+
 /* ---- Primitives the builder relies on (internal to the tree component) ---- */
 
 /* Enters a string into the string table (copying the texts when the tree's

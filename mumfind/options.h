@@ -1,0 +1,36 @@
+// The command line of mumfind.
+#ifndef MUMFIND_OPTIONS_H
+#define MUMFIND_OPTIONS_H
+
+#include <stdexcept>
+#include <string>
+
+#include "match_finder.h"
+
+namespace mumfind {
+
+struct Options {
+  std::string reference, query;  // the two sequence files
+  int minLength = 20;
+  MatchKind kind = MatchKind::MUM;
+  bool bothStrands = false;      // -b: the query's reverse complement too
+  bool table = false;            // --table instead of the alignment file
+  std::string output = "-";      // -o
+  std::string pairReference, pairQuery;  // --pair REF,QUERY; empty: all pairs
+  std::string splitDir;          // --split DIR
+  bool help = false;
+};
+
+// A command line that cannot be run; what() says why.
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Throws UsageError.
+Options parseOptions(int argc, char **argv);
+
+const char *usageText();
+
+}  // namespace mumfind
+
+#endif

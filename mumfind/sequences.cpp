@@ -1,0 +1,58 @@
+#include "sequences.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "lumo.h"
+#include "tool_error.h"
+
+namespace mumfind {
+
+namespace {
+
+struct MessageDeleter {
+  void operator()(char *text) const { std::free(text); }
+};
+
+// The complement of every symbol code, from the library's DNA tables.
+struct ComplementTable {
+  char of[256];
+  ComplementTable() {
+    for (int c = 0; c < 256; c++) of[c] = static_cast<char>(c);
+    for (char letter : {'A', 'C', 'G', 'T', 'N'})
+      of[static_cast<unsigned char>(mapchar(1, letter))] = mapchar(1, complement(1, letter));
+  }
+};
+
+}  // namespace
+
+std::vector<Sequence> loadSequences(const std::string &path) {
+  int first = get_num_sequences() + 1;
+  char *text = nullptr;
+  int added = read_seq_file(path.c_str(), &text);
+  std::unique_ptr<char, MessageDeleter> message(text);
+  if (added < 0) throw common::ToolError(message ? message.get() : path + ": cannot be read");
+  if (message) std::fprintf(stderr, "mumfind: %s\n", message.get());
+  std::string shown = path == "-" ? "standard input" : path;
+  if (added == 0) throw common::ToolError(shown + ": no sequences");
+  std::vector<Sequence> sequences;
+  for (int n = first; n < first + added; n++) {
+    STRING *s = get_element(n);
+    if (s->length == 0)
+      throw common::ToolError(shown + ": sequence '" + s->ident + "' has length 0");
+    std::free(s->raw_seq);
+    s->raw_seq = nullptr;
+    sequences.push_back({s->ident, s->sequence, s->length});
+  }
+  return sequences;
+}
+
+void reverseComplement(char *codes, int length) {
+  static const ComplementTable table;
+  std::reverse(codes, codes + length);
+  for (int k = 0; k < length; k++) codes[k] = table.of[static_cast<unsigned char>(codes[k])];
+}
+
+}  // namespace mumfind

@@ -1,0 +1,128 @@
+// The match finder against brute force on random related texts, and small
+// cases checked by hand: matches at the very start and end, a repeat that
+// makes a match not unique, a match cut by mismatches on both sides.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "match_finder.h"
+#include "sequences.h"
+
+namespace {
+
+using mumfind::Match;
+using mumfind::MatchKind;
+using triple = std::tuple<int64_t, int64_t, int64_t>;  // ref, query, length
+
+std::vector<triple> found(const std::string &ref, std::string query, MatchKind kind, int minLength) {
+  mumfind::ReferenceIndex index(ref.data(), int(ref.size()));
+  std::vector<triple> out;
+  for (const Match &m : index.find(&query[0], int(query.size()), kind, minLength))
+    out.emplace_back(m.ref, m.query, m.length);
+  return out;
+}
+
+int count(const std::string &text, const std::string &word) {
+  int n = 0;
+  for (size_t k = text.find(word); k != std::string::npos; k = text.find(word, k + 1)) n++;
+  return n;
+}
+
+// Every maximal match by definition, in query, then reference order.
+std::vector<triple> brute(const std::string &ref, const std::string &query, MatchKind kind,
+                          int minLength) {
+  std::vector<triple> out;
+  for (size_t q = 0; q < query.size(); q++) {
+    for (size_t r = 0; r < ref.size(); r++) {
+      if (r > 0 && q > 0 && ref[r - 1] == query[q - 1]) continue;
+      size_t k = 0;
+      while (r + k < ref.size() && q + k < query.size() && ref[r + k] == query[q + k]) k++;
+      if (int(k) < minLength) continue;
+      std::string word = ref.substr(r, k);
+      if (kind == MatchKind::MUM && (count(ref, word) != 1 || count(query, word) != 1)) continue;
+      out.emplace_back(r, q, k);
+    }
+  }
+  return out;
+}
+
+std::string random_text(std::mt19937 &rng, const char *letters, size_t n) {
+  std::string s(n, '0');
+  size_t size = std::char_traits<char>::length(letters);
+  for (char &c : s) c = letters[rng() % size];
+  return s;
+}
+
+// A query made of pieces of the reference with point changes, repeats of
+// its own and random stretches, so that unique, repeated and cut matches
+// all occur.
+std::string related_query(std::mt19937 &rng, const std::string &ref, const char *letters) {
+  std::string q;
+  while (q.size() < 60) {
+    size_t from = rng() % ref.size();
+    std::string piece = ref.substr(from, 5 + rng() % 25);
+    if (!piece.empty() && rng() % 2) piece[rng() % piece.size()] = letters[rng() % 2];
+    if (rng() % 4 == 0 && !q.empty()) piece = q.substr(rng() % q.size(), 12);
+    q += piece + random_text(rng, letters, rng() % 4);
+  }
+  return q;
+}
+
+TEST(MatchFinder, EqualsBruteForceOnRandomTexts) {
+  std::mt19937 rng(5);
+  for (const char *letters : {"01", "0123", "01234"}) {
+    for (int round = 0; round < 200; round++) {
+      std::string ref = random_text(rng, letters, 20 + rng() % 100);
+      if (round % 3 == 0) ref += ref.substr(rng() % ref.size(), 15);  // a repeat
+      std::string query = related_query(rng, ref, letters);
+      int minLength = 1 + int(rng() % 8);
+      for (MatchKind kind : {MatchKind::MUM, MatchKind::MEM})
+        ASSERT_EQ(found(ref, query, kind, minLength), brute(ref, query, kind, minLength))
+            << "ref " << ref << " query " << query << " l " << minLength;
+    }
+  }
+}
+
+TEST(MatchFinder, MatchesAtTheVeryStartAndEnd) {
+  // The query is the reference's last 6 then first 6 characters.
+  std::string ref = "0123012" "3320" "1102", query = "201102" "012301";
+  std::vector<triple> expected{{9, 0, 6}, {0, 6, 6}};
+  EXPECT_EQ(found(ref, query, MatchKind::MUM, 5), expected);
+  EXPECT_EQ(found(ref, query, MatchKind::MEM, 5), expected);
+}
+
+TEST(MatchFinder, ARepeatMakesAMatchNotUnique) {
+  // "012301" occurs twice in the reference: all maximal matches see both
+  // places, unique ones neither; twice in the query likewise.
+  std::string ref = "33" "012301" "2" "012301" "22", query = "1" "012301" "0";
+  EXPECT_EQ(found(ref, query, MatchKind::MUM, 5), std::vector<triple>{});
+  EXPECT_EQ(found(ref, query, MatchKind::MEM, 5), (std::vector<triple>{{2, 1, 6}, {9, 1, 6}}));
+  EXPECT_EQ(found("3" "012301" "3", "2012301" "2" "012301", MatchKind::MUM, 5), std::vector<triple>{});
+}
+
+TEST(MatchFinder, MismatchesOnBothSidesCutAMatch) {
+  std::string ref = "000" "1231321" "000", query = "333" "1231321" "333";
+  EXPECT_EQ(found(ref, query, MatchKind::MUM, 5), (std::vector<triple>{{3, 3, 7}}));
+  EXPECT_EQ(found(ref, query, MatchKind::MUM, 8), std::vector<triple>{});
+}
+
+TEST(MatchFinder, RepeatedCallsForgetEarlierQueries) {
+  std::string ref = "0123301221", query = "0123301221";
+  mumfind::ReferenceIndex index(ref.data(), int(ref.size()));
+  for (int k = 0; k < 3; k++)
+    EXPECT_EQ(index.find(&query[0], int(query.size()), MatchKind::MUM, 4).size(), 1u);
+}
+
+TEST(Sequences, ReverseComplementOfCodes) {
+  std::string codes = "0123" "4" "\xff" "00";
+  mumfind::reverseComplement(&codes[0], int(codes.size()));
+  EXPECT_EQ(codes, "33" "\xff" "4" "0123");
+  mumfind::reverseComplement(&codes[0], int(codes.size()));
+  EXPECT_EQ(codes, "0123" "4" "\xff" "00");
+}
+
+}  // namespace
