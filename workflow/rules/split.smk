@@ -1,0 +1,37 @@
+# A row's input becomes one alignment file per sequence pair in
+# results/ROW/split/ with the index pairs.tsv: FASTA pairs through mumfind
+# (or the configured aligner and aliconv), alignment files through aliconv.
+#
+# A tool that refuses the row's input does not fail this step: the step
+# records the failure in split.status (the tool's message is in the log) so
+# that the summary can list the row as failed, and check_split then fails
+# the row's own job. A tool killed by a signal fails the step itself, so that
+# the next run tries again.
+
+
+checkpoint split:
+    input:
+        split_inputs,
+    output:
+        folder=directory("results/{row}/split"),
+        status="results/{row}/split.status",
+    params:
+        steps=split_steps,
+    log:
+        "logs/{row}/split.log",
+    script:
+        "../scripts/run_split.py"
+
+
+rule check_split:
+    input:
+        status="results/{row}/split.status",
+        log="logs/{row}/split.log",
+    output:
+        "results/{row}/split.ok",
+    log:
+        "logs/{row}/check_split.log",
+    shell:
+        'if [ "$(head -n 1 {input.status:q})" = ok ]; then touch {output:q}; else '
+        'echo "row {wildcards.row} failed: $(tail -n +2 {input.status:q}) (log: {input.log})" | tee {log:q} >&2; '
+        "exit 1; fi"

@@ -1,0 +1,82 @@
+"""One row's part of the summary (see rules/summary.smk): a line per
+sequence pair with its chain, or one line saying that the row failed."""
+
+from tsv import read_table, write_table
+
+COLUMNS = ["name", "status", "reference", "query", "reference_length", "query_length", "alignments",
+           "chain_members", "score_sum", "pass", "report", "svg", "html", "picked", "log", "message"]
+
+ALIGNMENT_FEATURES = ("alignment", "hsp:hsp")
+
+
+def chain_pass(member_lines):
+    """'reverse' when the chain runs backwards in the second sequence, else
+    'forward'. A report file holds the winning report alone; the mirrored
+    pass wins only with a chain of two or more members whose second-sequence
+    begins fall as the first-sequence begins rise (a single alignment is a
+    forward chain at least as good)."""
+    starts = []
+    for line in member_lines:
+        fields = line.split()
+        x_begin, y_begin = fields[3].split(":")
+        x_end = fields[4].split(":")[0]
+        starts.append((int(x_begin), int(x_end), int(y_begin)))
+    starts.sort()
+    return "reverse" if len(starts) >= 2 and starts[-1][2] < starts[0][2] else "forward"
+
+
+def read_report(path):
+    """The chain's member count, score sum (as written) and pass."""
+    members = score_sum = None
+    member_lines = []
+    with open(path) as handle:
+        for line in handle:
+            if line.startswith("##Number of used alignments:"):
+                members = line.split(":", 1)[1].strip()
+            elif line.startswith("##Score sum of these alignments:"):
+                score_sum = line.split(":", 1)[1].strip()
+            elif not line.startswith("#"):
+                fields = line.split()
+                if len(fields) >= 5 and fields[2] in ALIGNMENT_FEATURES:
+                    member_lines.append(line)
+    if members is None or score_sum is None:
+        raise ValueError(f"{path}: not a chain report (no member count or score sum)")
+    return members, score_sum, chain_pass(member_lines)
+
+
+def pair_lines(name, pairs, reports, svgs, htmls, picked, log):
+    for index, pair in enumerate(pairs):
+        members, score_sum, which = read_report(reports[index])
+        yield {
+            "name": name, "status": "ok", "reference": pair["reference"], "query": pair["query"],
+            "reference_length": pair["reference_length"], "query_length": pair["query_length"],
+            "alignments": pair["alignments"], "chain_members": members, "score_sum": score_sum,
+            "pass": which, "report": reports[index], "svg": svgs[index], "html": htmls[index],
+            "picked": picked[index] if picked else "", "log": log, "message": "",
+        }
+
+
+def row_line(name, status, message, log):
+    """The line of a row without sequence pairs: failed, or empty."""
+    line = dict.fromkeys(COLUMNS, "")
+    line.update(name=name, status=status, log=log, message=" ".join(message.split()))
+    return line
+
+
+def summarize_row(name, inputs, log, output):
+    with open(inputs.status) as handle:
+        state, message = handle.readline().strip(), handle.read().strip()
+    if state == "ok":
+        pairs = read_table(inputs.index)[1]
+        lines = list(pair_lines(name, pairs, inputs.reports, inputs.svgs, inputs.htmls,
+                                inputs.get("picked"), log))
+        # A row stays in the summary even when its input holds no pair.
+        if not lines:
+            lines = [row_line(name, "empty", "the input holds no sequence pair", log)]
+    else:
+        lines = [row_line(name, "failed", message, log)]
+    write_table(output, COLUMNS, lines)
+
+
+if __name__ == "__main__":
+    summarize_row(snakemake.wildcards.row, snakemake.input, snakemake.params.log, snakemake.output[0])

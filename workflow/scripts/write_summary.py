@@ -1,0 +1,85 @@
+"""results/summary.tsv, the rows' tables one after the other, and
+results/index.html, the same as a page with links to each pair's files."""
+
+import html
+import os
+import urllib.parse
+
+from tsv import read_table, write_table
+
+# Columns that hold a path: links on the page, under these labels.
+LINKED = {"report": "report", "svg": "SVG", "html": "HTML", "picked": "picked", "log": "log"}
+
+STYLE = """
+body { font-family: sans-serif; margin: 1.5em; color: #222; }
+table { border-collapse: collapse; font-size: 0.9em; }
+th, td { border: 1px solid #ccc; padding: 0.3em 0.6em; text-align: left; }
+th { background: #eee; }
+td.number { text-align: right; font-variant-numeric: tabular-nums; }
+tr.failed td { background: #fde8e8; }
+tr.empty td { background: #f4f4f4; }
+td.message { font-family: monospace; }
+"""
+
+NUMBERS = {"reference_length", "query_length", "alignments", "chain_members", "score_sum"}
+
+
+def read_tables(paths):
+    """The rows of every row table, under the columns they share."""
+    columns, rows = [], []
+    for path in paths:
+        columns, table = read_table(path)
+        rows.extend(table)
+    return columns, rows
+
+
+def cell(column, value, page_folder):
+    if column in LINKED:
+        if not value:
+            return "<td></td>"
+        target = html.escape(urllib.parse.quote(os.path.relpath(value, page_folder)))
+        return f'<td><a href="{target}">{LINKED[column]}</a></td>'
+    kind = ' class="number"' if column in NUMBERS else ""
+    return f"<td{kind}>{html.escape(value)}</td>"
+
+
+def row_cells(columns, row, page_folder):
+    """A pair's cells; a row without pairs (failed or empty) shows its
+    message across the columns it has no values for (all but its name,
+    status and log)."""
+    if row["status"] == "ok":
+        return "".join(cell(column, row[column], page_folder) for column in columns)
+    kept = ("name", "status")
+    span = len(columns) - len(kept) - 1
+    message = f'<td colspan="{span}" class="message">{html.escape(row["message"])}</td>'
+    return "".join(cell(column, row[column], page_folder) for column in kept) + message + \
+        cell("log", row["log"], page_folder)
+
+
+def page(columns, rows, page_folder):
+    # A message shows in its row's own line.
+    columns = [column for column in columns if column != "message"]
+    head = "".join(f"<th>{html.escape(column.replace('_', ' '))}</th>" for column in columns)
+    body = [f'<tr class="{html.escape(row["status"])}">{row_cells(columns, row, page_folder)}</tr>'
+            for row in rows]
+    failed = sum(1 for row in rows if row["status"] == "failed")
+    pairs = sum(1 for row in rows if row["status"] == "ok")
+    return (
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+        f"<title>Chains of {pairs} sequence pairs</title>\n<style>{STYLE}</style>\n</head>\n<body>\n"
+        f"<h1>Chains of {pairs} sequence pairs</h1>\n"
+        f"<p>{failed} failed row{'s' if failed != 1 else ''}. Scores are the chains' score sums; "
+        "the pass is forward, or reverse where the chain runs backwards in the query.</p>\n"
+        f"<table>\n<tr>{head}</tr>\n" + "\n".join(body) + "\n</table>\n</body>\n</html>\n"
+    )
+
+
+def write_summary(tables, table_path, page_path):
+    columns, rows = read_tables(tables)
+    write_table(table_path, columns, rows)
+    with open(page_path, "w") as handle:
+        handle.write(page(columns, rows, os.path.dirname(page_path)))
+
+
+if __name__ == "__main__":
+    write_summary(snakemake.input, snakemake.output.table, snakemake.output.page)

@@ -1,0 +1,75 @@
+"""Checks the files that the workflow's summary names: every report, plot and
+picked file of a good pair exists, the SVG plots parse as XML, each picked
+file converts back (aliconv) to as many alignments as the chain has members,
+and every link of index.html leads to an existing file.
+Usage: check_outputs.py SUMMARY.tsv INDEX.html ALICONV"""
+
+import csv
+import html.parser
+import os
+import subprocess
+import sys
+import urllib.parse
+import xml.etree.ElementTree
+
+
+class Links(html.parser.HTMLParser):
+    def __init__(self):
+        super().__init__()
+        self.targets = []
+
+    def handle_starttag(self, tag, attributes):
+        if tag == "a":
+            self.targets.extend(value for name, value in attributes if name == "href")
+
+
+def converted_alignments(aliconv, path):
+    result = subprocess.run([aliconv, path], capture_output=True, text=True)
+    if result.returncode != 0:
+        return f"aliconv failed: {result.stderr.strip()}"
+    return sum(1 for line in result.stdout.splitlines()
+               if not line.startswith("#") and line.split("\t")[2:3] == ["alignment"])
+
+
+def check_pair(row, aliconv):
+    problems = []
+    for column in ("report", "svg", "html"):
+        if not os.path.getsize(row[column]):
+            problems.append(f"{row[column]} is empty")
+    xml.etree.ElementTree.parse(row["svg"])
+    if row["picked"]:
+        picked = converted_alignments(aliconv, row["picked"])
+        if picked != int(row["chain_members"]):
+            problems.append(f"{row['picked']}: {picked} alignments, the chain has {row['chain_members']}")
+    return problems
+
+
+def main(summary, index, aliconv):
+    problems = []
+    with open(summary, newline="") as handle:
+        rows = list(csv.DictReader(handle, delimiter="\t", quoting=csv.QUOTE_NONE))
+    for row in rows:
+        if row["status"] == "ok":
+            try:
+                problems.extend(check_pair(row, aliconv))
+            except (OSError, xml.etree.ElementTree.ParseError) as error:
+                problems.append(str(error))
+    links = Links()
+    with open(index) as handle:
+        links.feed(handle.read())
+    folder = os.path.dirname(index)
+    missing = [target for target in links.targets
+               if not os.path.isfile(os.path.join(folder, urllib.parse.unquote(target)))]
+    problems.extend(f"index.html links to a missing {target}" for target in missing)
+    good = sum(1 for row in rows if row["status"] == "ok")
+    # Each good pair links its report, two plots and the log, plus its picked file.
+    expected_links = len(rows) + sum(4 if row["picked"] else 3 for row in rows if row["status"] == "ok")
+    if len(links.targets) != expected_links:
+        problems.append(f"index.html has {len(links.targets)} links, expected {expected_links} for {good} pairs")
+    for problem in problems:
+        print(problem)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(*sys.argv[1:]))
