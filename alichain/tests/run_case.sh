@@ -7,6 +7,7 @@
 # shell), the input files, optionally "setup" (shell commands run first in
 # the work directory) and "stdout_full" (standard output goes to /dev/full).
 set -euo pipefail
+source "$(dirname "$0")/../../tests/transcript_lib.sh"
 program=$1
 case_dir=$2
 
@@ -24,21 +25,9 @@ status=0
 (exec -a alichain "$program" "${args[@]}") > "$stdout_target" 2> stderr.txt || status=$?
 [ -f stdout.txt ] || : > stdout.txt
 
-mask() { sed -E 's|^##date .*$|##date <masked>|'; }
-{
-  echo "== status $status"
-  echo "== stdout"
-  mask < stdout.txt
-  echo "== stderr"
-  cat stderr.txt
-  for report in *.chainout; do
-    [ -f "$report" ] || continue
-    echo "== file $report"
-    mask < "$report"
-  done
-} > transcript.txt
-
-if [ "${UPDATE_GOLDEN:-}" = 1 ]; then
-  cp transcript.txt "$case_dir/expected"
-fi
-diff -u "$case_dir/expected" transcript.txt
+reports=()
+for report in *.chainout; do
+  [ -f "$report" ] && reports+=("$report")
+done
+transcript "$status" "${reports[@]}" > transcript.txt
+compare_golden "$case_dir"

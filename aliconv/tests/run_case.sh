@@ -9,6 +9,7 @@
 # PATH) and optionally "files" (the output files to show, one a line).
 # UPDATE_GOLDEN=1 rewrites "expected".
 set -euo pipefail
+source "$(dirname "$0")/../../tests/transcript_lib.sh"
 aliconv_dir=$1
 alichain_dir=$2
 data=$3
@@ -21,22 +22,7 @@ cd "$work"
 status=0
 PATH="$aliconv_dir:$alichain_dir:$PATH" bash "$case_dir/cmd" > stdout.txt 2> stderr.txt || status=$?
 
-mask() { sed -E 's|^##date .*$|##date <masked>|'; }
-{
-  echo "== status $status"
-  echo "== stdout"
-  mask < stdout.txt
-  echo "== stderr"
-  cat stderr.txt
-  if [ -f "$case_dir/files" ]; then
-    while read -r name; do
-      echo "== file $name"
-      if [ -f "$name" ]; then mask < "$name"; else echo "(missing)"; fi
-    done < "$case_dir/files"
-  fi
-} > transcript.txt
-
-if [ "${UPDATE_GOLDEN:-}" = 1 ]; then
-  cp transcript.txt "$case_dir/expected"
-fi
-diff -u "$case_dir/expected" transcript.txt
+files=()
+[ -f "$case_dir/files" ] && mapfile -t files < "$case_dir/files"
+transcript "$status" "${files[@]}" > transcript.txt
+compare_golden "$case_dir"
