@@ -179,8 +179,7 @@ int scanAlignmentFields(const char *p, const char *end, ALIGNMENT_FIELDS &f) {
   // a score near it is judged on its digits. Nothing below 10^14 can round
   // anywhere near 10^15.
   f.scoreBeyondBound = std::fabs(f.score) >= 1e14f && beyondScoreBound(p, length);
-  p = skipSpace(p, end);
-  takeWord(p, end, &f.scoreWord, &f.scoreWordLength);
+  f.scoreEnd = p + length;
   return taken + 1;
 }
 

@@ -18,9 +18,9 @@ struct ALIGNMENT_FIELDS {
   int64_t xb, yb, xe, ye;
   float score;
   bool scoreBeyondBound;  // the score as written lies beyond +-10^15
-  // The score's whole word; the strand and attributes follow it.
-  const char *scoreWord;
-  size_t scoreWordLength;
+  // Where the score's number ends (within the score's word, which may go
+  // on: "5x" gives 5).
+  const char *scoreEnd;
 };
 
 // Scans "word word word int:int int:int float" from [p, end) with the rules

@@ -100,8 +100,14 @@ bool AlignmentReader::next(AlignmentItem &item) {
   item.xe = f.xe;
   item.ye = f.ye;
   item.score = f.score;
-  item.scoreText = std::string_view(f.scoreWord, f.scoreWordLength);
-  rest = line.substr(static_cast<size_t>(f.scoreWord + f.scoreWordLength - line.data()));
+  // The score's whole word: from the white space before its number to the
+  // white space after it.
+  size_t scoreBegin = static_cast<size_t>(f.scoreEnd - line.data());
+  size_t scoreEnd = scoreBegin;
+  while (scoreBegin > 0 && !isBlank(line[scoreBegin - 1])) --scoreBegin;
+  while (scoreEnd < line.size() && !isBlank(line[scoreEnd])) ++scoreEnd;
+  item.scoreText = line.substr(scoreBegin, scoreEnd - scoreBegin);
+  rest = line.substr(scoreEnd);
   const std::string_view strand = takeWord(rest);
   item.strand = strand.size() == 1 ? strand[0] : '.';
   item.attributes = trimmed(rest);
