@@ -52,6 +52,10 @@ demo: build
 	@echo "== aliconv examples/mt.minimap2.paf, then alichain on the result"
 	$(BUILD)/aliconv/aliconv examples/mt.minimap2.paf -o $(BUILD)/mt.minimap2.gff
 	$(BUILD)/alichain/alichain $(BUILD)/mt.minimap2.gff | grep -v '^##date'
+	@echo "== mumfind -b examples/MT-human.fa examples/MT-orang.fa, then alichain -f on the matches"
+	$(BUILD)/mumfind/mumfind -b examples/MT-human.fa examples/MT-orang.fa -o $(BUILD)/mt.mum.gff
+	$(BUILD)/alichain/alichain -f $(BUILD)/mt.mum.gff
+	sed -n '5,7p' $(BUILD)/mt.mum.gff.chainout
 	@echo "== smooth examples/hits.txt 50 $(BUILD)/hits.smooth 2"
 	$(BUILD)/smooth/smooth examples/hits.txt 50 $(BUILD)/hits.smooth 2
 	cat $(BUILD)/hits.smooth
