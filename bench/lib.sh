@@ -22,3 +22,9 @@ peak_kb() {
   cat "$report"
   rm -f "$report"
 }
+
+# The folder of the shared genomes: LUMO_SHARED_DATA, or shared/data beside
+# the project's folder.
+shared_data() {
+  echo "${LUMO_SHARED_DATA:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/shared/data}"
+}

@@ -11,11 +11,10 @@
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-data="$here/../../shared/data"
-[ -e "$data/ecoli_MG1655.fa.gz" ] || data=/work/shared/data
 runs=${RUNS:-5}
 mumfind="$build/mumfind/mumfind"
 source "$here/lib.sh"
+data=$(shared_data)
 bash "$here/../tests/ensure_packages.sh" mummer time >/dev/null
 
 work=$(mktemp -d)

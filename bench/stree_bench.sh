@@ -7,8 +7,8 @@
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-genome_gz="$here/../../shared/data/ecoli_MG1655.fa.gz"
-[ -e "$genome_gz" ] || genome_gz=/work/shared/data/ecoli_MG1655.fa.gz
+source "$here/lib.sh"
+genome_gz="$(shared_data)/ecoli_MG1655.fa.gz"
 driver="$build/lumo/stree_bench"
 runs=${RUNS:-3}
 
@@ -25,7 +25,6 @@ zcat "$genome_gz" > "$work/genome.fa"
 awk 'NR > 1' "$work/genome.fa" | tr -d '\n' | cut -c 1000001-1001000 |
   { echo ">query"; cat; echo; } > "$work/query.fa"
 
-source "$here/lib.sh"
 
 # Runs "$@" $runs times under /usr/bin/time; prints median seconds (the
 # driver's own build time when it reports one, else wall time) and median

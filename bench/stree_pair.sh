@@ -10,12 +10,11 @@ driver_a=$(cd "$1" && pwd)/lumo/stree_bench
 driver_b=$(cd "$2" && pwd)/lumo/stree_bench
 pairs=${3:-9}
 here=$(cd "$(dirname "$0")" && pwd)
-genome_gz="$here/../../shared/data/ecoli_MG1655.fa.gz"
-[ -e "$genome_gz" ] || genome_gz=/work/shared/data/ecoli_MG1655.fa.gz
+source "$here/lib.sh"
+genome_gz="$(shared_data)/ecoli_MG1655.fa.gz"
 for driver in "$driver_a" "$driver_b"; do
   [ -x "$driver" ] || { echo "stree_pair.sh: $driver not built" >&2; exit 1; }
 done
-source "$here/lib.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
