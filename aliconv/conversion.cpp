@@ -119,8 +119,11 @@ bool readConversionComment(std::string_view text, Conversion &conversion) {
       (words[5] != "swap=yes" && words[5] != "swap=no"))
     return false;
   conversion.swap = words[5] == "swap=yes";
+  // A passed-through alignment file keeps AUTO: its scores are its own.
+  const std::string_view score = words[4].substr(6);
+  conversion.score = ScoreKind::AUTO;
   return formatFromName(words[3].substr(7), conversion.format) &&
-         scoreKindFromName(words[4].substr(6), conversion.score);
+         (score == "auto" || scoreKindFromName(score, conversion.score));
 }
 
 uint64_t recordOfLine(std::string_view line) {

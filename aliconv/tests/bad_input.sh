@@ -295,6 +295,24 @@ expect_status 0
 [ "$(wc -l < out)" = 1 ] && [ "$(cut -f1,6 out)" = "MT_orang${tab}PA#NC_002083.1X" ] ||
   fail "not the one record of the pair: $(cut -f1-9 out)"
 
+# The alignment file format passes through: its records are its alignment
+# lines, numbered as the chainer numbers them.
+start pick_over_the_alignment_file_format
+{
+  printf 'x\tsrc\tsequence:sequence\t1:1\t100:100\t0\t.\tseq1 "x"; seq2 "y"\n'
+  printf 'x\tsrc\talignment\t%s\t%s\t5\t+\n' 1:1 10:10 20:20 30:30 40:40 50:50
+  printf 'x\tsrc\tfragment\t41:41\t50:50\t5\t+\n'
+} > hand.gff
+"$prog" hand.gff -o passed.gff
+{
+  printf '##gff-version 2\n##Number of used alignments:\t2\n##Used alignments:\n## 1 3\n##\n'
+  grep '^#' passed.gff
+  grep -F "${tab}alignment${tab}" passed.gff | sed -n '1p;3p'
+} > hand.report
+run --pick hand.report hand.gff
+expect_status 0
+[ "$(cat out)" = "$(grep -v -e '20:20' -e '^#' hand.gff)" ] || fail "not the sequence line and records 1 and 3: $(cat out)"
+
 start pair_that_does_not_exist
 for pair in MT_human,MT_orang nope,MT_human 'MT_orang,MT_human,x'; do
   echo "an earlier result" > kept.gff
