@@ -48,6 +48,7 @@ class BlockWalker {
   // the y below the last one walked).
   uint64_t x() const { return x_; }
   uint64_t y() const { return y_; }
+  const std::vector<Block> &blocks() const { return *blocks_; }
 
  private:
   std::vector<Block> *blocks_;

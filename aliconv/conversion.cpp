@@ -33,7 +33,26 @@ std::string scoreOf(const Alignment &a, ScoreKind kind, const Place &place) {
   return std::to_string(bases);
 }
 
+// The chainer reads a line's first word as the name, skips lines that start
+// with '#', and reads the sequence line's quoted names up to the next quote.
+bool writableName(std::string_view name) {
+  if (name.empty() || name.front() == '#') return false;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= ' ' || byte == '"' || byte == 127) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+void checkNames(const Alignment &a, const Place &place) {
+  for (const std::string_view name : {a.xName, a.yName})
+    if (!writableName(name))
+      place.fail("the sequence name '" + std::string(name) +
+                 "' cannot be written to an alignment file: it is empty, starts with '#', or "
+                 "holds a blank, a quote or a control character");
+}
 
 const char *scoreKindName(ScoreKind kind) {
   for (const auto &[k, name] : SCORE_NAMES)
@@ -100,8 +119,11 @@ bool readConversionComment(std::string_view text, Conversion &conversion) {
       (words[5] != "swap=yes" && words[5] != "swap=no"))
     return false;
   conversion.swap = words[5] == "swap=yes";
+  // A passed-through alignment file keeps AUTO: its scores are its own.
+  const std::string_view score = words[4].substr(6);
+  conversion.score = ScoreKind::AUTO;
   return formatFromName(words[3].substr(7), conversion.format) &&
-         scoreKindFromName(words[4].substr(6), conversion.score);
+         (score == "auto" || scoreKindFromName(score, conversion.score));
 }
 
 uint64_t recordOfLine(std::string_view line) {

@@ -33,6 +33,9 @@ struct Conversion {
 // from any format gives the same line.
 constexpr const char *SOURCE = "aliconv";
 
+// Refuses at `place` an alignment whose sequence names an alignment file
+// cannot carry.
+void checkNames(const Alignment &a, const Place &place);
 // Resolves AUTO from the first alignment.
 void settleScore(Conversion &conversion, const Alignment &first);
 // The alignment line of `a`: names and coordinates after the exchange, the

@@ -44,10 +44,10 @@ class ConvertSink : public RecordSink {
     if (conversion_.format == Format::ALIGNMENT_FILE) return;
     if (options_.hasPair && (a.xName != options_.pairReference || a.yName != options_.pairQuery))
       return;
-    PairState &pair = pairOf(a);
+    const Place place{inputName_, a.lineNumber, isBinarySam(conversion_.format)};
+    PairState &pair = pairOf(a, place);
     if (!pair.hasBody) return;  // a further pair of a single output: counted, not written
     if (pair.alignments == 0 && pairs_.size() == 1) settleScore(conversion_, a);
-    const Place place{inputName_, a.lineNumber, isBinarySam(conversion_.format)};
     common::AlignmentWriter writer(bodies_.stream(pair.body));
     writer.alignment(alignmentLine(a, conversion_, place));
     if (options_.fragments)
@@ -74,13 +74,14 @@ class ConvertSink : public RecordSink {
   std::vector<PairState> &pairs() { return pairs_; }
 
  private:
-  PairState &pairOf(const Alignment &a) {
+  PairState &pairOf(const Alignment &a, const Place &place) {
     if (last_ < pairs_.size() && pairs_[last_].reference == a.xName && pairs_[last_].query == a.yName)
       return pairs_[last_];
     const auto key = std::make_pair(std::string(a.xName), std::string(a.yName));
     const auto [at, added] = index_.emplace(key, pairs_.size());
     last_ = at->second;
     if (!added) return pairs_[last_];
+    checkNames(a, place);
     PairState pair;
     pair.reference = key.first;
     pair.query = key.second;

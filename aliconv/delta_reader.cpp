@@ -97,7 +97,10 @@ void readDelta(common::LineInput &input, RecordSink &sink, const ReadSettings &s
     if (settings.lines) sink.line(line, record, LineRole::RECORD);
     const int64_t distance = signedField(line, place, "an indel distance");
     if (distance != 0) {
-      const uint64_t run = static_cast<uint64_t>(distance > 0 ? distance : -distance) - 1;
+      // Negated as unsigned: the lowest distance has no positive twin.
+      const uint64_t magnitude = distance > 0 ? static_cast<uint64_t>(distance)
+                                              : 0 - static_cast<uint64_t>(distance);
+      const uint64_t run = magnitude - 1;
       walker.aligned(run);
       distance > 0 ? walker.xOnly(1) : walker.yOnly(1);
       queryOnly += distance < 0;

@@ -80,7 +80,8 @@ bool isScore(std::string_view text) {
   const std::string word(text);
   char *stop = nullptr;
   const double value = std::strtod(word.c_str(), &stop);
-  return !word.empty() && *stop == '\0' && std::isfinite(value) && std::fabs(value) <= 1e15;
+  return !word.empty() && stop == word.c_str() + word.size() && std::isfinite(value) &&
+         std::fabs(value) <= 1e15;
 }
 
 bool startsWith(std::string_view text, std::string_view prefix) {

@@ -40,7 +40,7 @@ void readRow(std::string_view line, const Place &place, std::vector<std::string_
   row.strand = f[4][0];
   row.sourceLength = unsignedField(f[5], place, "the source size");
   row.text.assign(f[6]);
-  if (row.size == 0 || row.start + row.size > row.sourceLength)
+  if (row.size == 0 || row.start > row.sourceLength || row.size > row.sourceLength - row.start)
     place.fail("the row is empty or runs past its source's size");
 }
 

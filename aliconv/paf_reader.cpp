@@ -45,7 +45,7 @@ void pafAlignment(const std::vector<std::string_view> &f, const Place &place, bo
     place.fail("more matches than the alignment block length");
   unsignedField(f[11], place, "the mapping quality");
   a.alignerScore = tagValue(f, "AS:i:");
-  if (!a.alignerScore.empty() && !isScore(a.alignerScore)) place.fail("the AS:i tag is no number");
+  if (!a.alignerScore.empty()) signedField(a.alignerScore, place, "the AS:i tag");
   a.blocks.clear();
   if (!blocks) return;
   const std::string_view cigar = tagValue(f, "cg:Z:");

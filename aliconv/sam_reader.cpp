@@ -8,6 +8,7 @@
 #include <htslib/kstring.h>
 
 #include <memory>
+#include <vector>
 
 namespace aliconv {
 
@@ -31,13 +32,24 @@ Record newRecord() {
   return record;
 }
 
+// htslib reads an integer tag's value as far as it is digits, so that
+// "AS:i:abc" would stand as 0: every such value must be a whole number.
+void checkIntegerTags(std::string_view text, const Place &place, std::vector<std::string_view> &fields) {
+  splitFields(text, '\t', fields);
+  for (size_t i = 11; i < fields.size(); ++i)
+    if (fields[i].size() >= 5 && fields[i].substr(2, 3) == ":i:")
+      signedField(fields[i].substr(5), place, ("the " + std::string(fields[i].substr(0, 4)) + " tag").c_str());
+}
+
 // The record in `text` parsed against `header`.
-void parseRecord(std::string_view text, sam_hdr_t *header, bam1_t *record, const Place &place) {
+void parseRecord(std::string_view text, sam_hdr_t *header, bam1_t *record, const Place &place,
+                 std::vector<std::string_view> &fields) {
   kstring_t buffer = KS_INITIALIZE;
   kputsn(text.data(), text.size(), &buffer);
   const int status = buffer.s ? sam_parse1(&buffer, header, record) : -1;
   ks_free(&buffer);
   if (status < 0) place.fail("malformed SAM record");
+  checkIntegerTags(text, place, fields);
   // htslib takes a reference missing from the header as unmapped.
   const size_t first = text.find('\t'), second = text.find('\t', first + 1);
   const size_t third = text.find('\t', second + 1);
@@ -56,6 +68,7 @@ void readSam(common::LineInput &input, RecordSink &sink, const ReadSettings &set
   Alignment a;
   std::string scoreText;
   std::string_view line;
+  std::vector<std::string_view> fields;
   uint64_t number = 0;
   while (input.next(line)) {
     const Place place{input.name(), input.lineNumber()};
@@ -74,7 +87,7 @@ void readSam(common::LineInput &input, RecordSink &sink, const ReadSettings &set
     }
     ++number;
     if (settings.lines) sink.line(line, number, LineRole::RECORD);
-    parseRecord(line, header.get(), record.get(), place);
+    parseRecord(line, header.get(), record.get(), place, fields);
     if (!samAlignment(record.get(), header.get(), place, settings.blocks, a, scoreText)) continue;
     a.record = number;
     a.lineNumber = input.lineNumber();

@@ -4,6 +4,8 @@
 
 #include <htslib/hts_log.h>
 
+#include <cstring>
+
 namespace aliconv {
 
 namespace {
@@ -54,6 +56,17 @@ uint64_t columns(const uint32_t *cigar, uint32_t operations) {
   return total;
 }
 
+// The value of an integer tag; false when the record has none. A value of
+// another type is refused rather than read as 0.
+bool integerTag(const bam1_t *record, const char *tag, const Place &place, int64_t &value) {
+  const uint8_t *data = bam_aux_get(record, tag);
+  if (!data) return false;
+  if (std::strchr("cCsSiI", *data) == nullptr)
+    place.fail(std::string("the ") + tag + " tag is not an integer");
+  value = bam_aux2i(data);
+  return true;
+}
+
 }  // namespace
 
 void quietHtslib() { hts_set_log_level(HTS_LOG_OFF); }
@@ -69,9 +82,11 @@ bool samAlignment(const bam1_t *record, const sam_hdr_t *header, const Place &pl
     place.fail("the CIGAR aligns no base of the read or of the reference");
   a.xName = sam_hdr_tid2name(header, core.tid);
   a.xLength = sam_hdr_tid2len(header, core.tid);
+  if (a.xLength == 0)
+    place.fail("the @SQ header line of " + std::string(a.xName) + " gives no length");
   a.xb = static_cast<uint64_t>(core.pos) + 1;
   a.xe = referenceEnd;
-  if (a.xLength != 0 && a.xe > a.xLength)
+  if (a.xe > a.xLength)
     place.fail("the alignment runs past the reference's length " + std::to_string(a.xLength));
   a.yName = bam_get_qname(record);
   a.yLength = span.length;
@@ -80,11 +95,11 @@ bool samAlignment(const bam1_t *record, const sam_hdr_t *header, const Place &pl
   a.yb = a.strand == '-' ? span.length - span.before - span.aligned + 1 : span.before + 1;
   a.ye = a.yb + span.aligned - 1;
   scoreText.clear();
-  if (const uint8_t *score = bam_aux_get(record, "AS")) scoreText = std::to_string(bam_aux2i(score));
+  int64_t score = 0, differences = 0;
+  if (integerTag(record, "AS", place, score)) scoreText = std::to_string(score);
   a.alignerScore = scoreText;
   a.identityNumerator = a.identityDenominator = 0;
-  if (const uint8_t *distance = bam_aux_get(record, "NM")) {
-    const int64_t differences = bam_aux2i(distance);
+  if (integerTag(record, "NM", place, differences)) {
     a.identityDenominator = columns(cigar, core.n_cigar);
     if (differences < 0 || static_cast<uint64_t>(differences) > a.identityDenominator)
       place.fail("the NM:i tag exceeds the alignment's columns");

@@ -14,6 +14,15 @@ namespace {
 
 constexpr size_t CHUNK = 1 << 18;
 
+// zlib's reason without the "<fd:N>: " that it puts before it for a stream
+// opened from a descriptor.
+std::string zlibReason(const char *why) {
+  std::string reason = why;
+  const size_t end = reason.find(">: ");
+  if (reason.compare(0, 4, "<fd:") == 0 && end != std::string::npos) reason.erase(0, end + 3);
+  return reason;
+}
+
 }  // namespace
 
 LineInput::LineInput(const std::string &path)
@@ -39,17 +48,13 @@ bool LineInput::fill() {
   }
   if (end_ == buffer_.size()) buffer_.resize(2 * buffer_.size());
   const int n = gzread(file_, buffer_.data() + end_, static_cast<unsigned>(buffer_.size() - end_));
-  if (n < 0) {
+  if (n <= 0) {
+    // A compressed stream cut short ends without an error from gzread. A
+    // damaged stream is reported where the lines before the damage end.
     int code = 0;
     const char *why = gzerror(file_, &code);
-    throw ToolError("cannot read " + name_ + ": " +
-                    (code == Z_ERRNO ? std::strerror(errno) : why));
-  }
-  if (n == 0) {
-    // A compressed stream cut short ends without an error from gzread.
-    int code = 0;
-    const char *why = gzerror(file_, &code);
-    if (code != Z_OK) throw ToolError("cannot read " + name_ + ": " + why);
+    if (n < 0 && code == Z_ERRNO) throw ToolError(systemFailure("cannot read", name_, errno));
+    if (code != Z_OK) damage_ = "the compressed input is damaged or cut short (" + zlibReason(why) + ")";
     atEnd_ = true;
     return false;
   }
@@ -75,6 +80,7 @@ bool LineInput::next(std::string_view &line) {
     if (!fill()) break;
     searched = pending;  // fill() moved the pending bytes to the front
   }
+  if (!damage_.empty()) throw ToolError(at(name_, lineNumber_ + 1, damage_));
   if (begin_ == end_) return false;
   size_t stop = end_;
   if (buffer_[stop - 1] == '\r') --stop;
@@ -87,6 +93,9 @@ bool LineInput::next(std::string_view &line) {
 std::string_view LineInput::peek(size_t n) {
   while (end_ - begin_ < n && fill()) {
   }
+  // Damage before the first whole line leaves nothing to look at.
+  if (!damage_.empty() && !std::memchr(buffer_.data() + begin_, '\n', end_ - begin_))
+    throw ToolError(at(name_, lineNumber_ + 1, damage_));
   return std::string_view(buffer_.data() + begin_, std::min(n, end_ - begin_));
 }
 

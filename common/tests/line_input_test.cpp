@@ -75,4 +75,31 @@ TEST(LineInput, FailuresNameTheFile) {
   EXPECT_THROW(allLines(cut), common::ToolError);
 }
 
+// The lines before the damage are given; the message names the first line
+// that the stream could not give whole, and not zlib's descriptor.
+TEST(LineInput, ACompressedStreamCutShortNamesTheLine) {
+  TempDir dir;
+  std::string text;
+  for (int i = 1; i <= 20000; ++i) text += "line " + std::to_string(i) + " of a stream cut short\n";
+  common_test::writeGzip(dir.file("cut.gz"), text, 30000);
+  LineInput input(dir.file("cut.gz"));
+  EXPECT_FALSE(input.peek(100).empty());
+  std::string_view line;
+  uint64_t whole = 0;
+  try {
+    while (input.next(line)) {
+      ASSERT_EQ(line, "line " + std::to_string(++whole) + " of a stream cut short");
+    }
+    FAIL() << "the cut stream read to its end";
+  } catch (const common::ToolError &e) {
+    EXPECT_GT(whole, 1000u);
+    EXPECT_EQ(std::string(e.what()), dir.file("cut.gz") + ", line " + std::to_string(whole + 1) +
+                                         ": the compressed input is damaged or cut short "
+                                         "(unexpected end of file)");
+  }
+  common_test::writeGzip(dir.file("tiny.gz"), text, 20);
+  LineInput tiny(dir.file("tiny.gz"));
+  EXPECT_THROW(tiny.peek(100), common::ToolError);
+}
+
 }  // namespace

@@ -1,0 +1,362 @@
+#!/usr/bin/env bash
+# Hostile inputs for the built aliconv, made at run time: every bad record
+# stops the run with one message naming the file and the line (or BAM
+# record), status 1, and an existing output left as it was; outputs that
+# cannot be written fail without being killed.
+# Usage: bad_input.sh <aliconv binary> <folder of aligner output>
+set -uo pipefail
+prog=$1
+data=$2
+source "$(dirname "$0")/../../tests/bad_input_lib.sh"
+
+# run ARGS...: leaves the status in $status, messages in "err".
+run() {
+  "$prog" "$@" > out 2> err
+  status=$?
+}
+# refused INPUT WHERE WHAT [ARGS...]: the conversion of INPUT into an
+# existing file stops with "aliconv: INPUT, WHERE: WHAT..." alone (WHERE and
+# WHAT are patterns), status 1, and leaves the file and no temporary file.
+refused() {
+  local input=$1 where=$2 what=$3
+  shift 3
+  echo "an earlier result" > kept.gff
+  run -o kept.gff "$@" "$input"
+  expect_status 1
+  [ "$(wc -l < err)" = 1 ] || fail "expected one message: $(head -c 300 err)"
+  [[ "$(cat err)" == "aliconv: $input, "$where": "$what* ]] ||
+    fail "message is not 'aliconv: $input, $where: $what...': $(head -c 300 err)"
+  [ "$(cat kept.gff)" = "an earlier result" ] || fail "the existing output was changed"
+  [ -z "$(ls -A | grep -F .tmp)" ] || fail "a temporary file was left: $(ls -A | grep -F .tmp)"
+}
+# taken INPUT [ARGS...]: the conversion of INPUT succeeds without messages.
+taken() {
+  local input=$1
+  shift
+  run "$@" "$input"
+  expect_status 0
+  [ ! -s err ] || fail "unexpected messages: $(head -c 300 err)"
+}
+expect_line() { grep -q -x -F -- "$1" out || fail "no line '$1' in the output: $(grep -v '^#' out | head -c 300)"; }
+
+tab=$'\t'
+# paf QUERY-FIELDS... : a PAF line of q (100 bases) on t (200 bases) with
+# the given fields from the sixth on replaced where named.
+paf_ok="q${tab}100${tab}0${tab}10${tab}+${tab}t${tab}200${tab}0${tab}10${tab}9${tab}10${tab}60"
+sq="@SQ${tab}SN:t${tab}LN:200"
+sam_tail="${tab}*${tab}0${tab}0${tab}*${tab}*"
+delta_head=$'t.fa q.fa\nNUCMER\n>t q 200 100'
+coords_head=$'t.fa q.fa\nNUCMER\n\n'"[S1]${tab}[E1]${tab}[S2]${tab}[E2]${tab}[LEN 1]${tab}[LEN 2]${tab}[% IDY]${tab}[TAGS]"
+general_head="#score${tab}name1${tab}strand1${tab}size1${tab}zstart1${tab}end1${tab}name2${tab}strand2${tab}size2${tab}zstart2${tab}end2${tab}identity"
+
+# --- PAF
+start paf_truncated_last_line
+printf '%s\n%s' "$paf_ok" "q${tab}100${tab}0${tab}10${tab}+${tab}t${tab}20" > in.paf
+refused in.paf 'line 2' 'a PAF line has at least 12'
+
+start paf_negative_length
+printf '%s\n' "${paf_ok/100/-100}" > in.paf
+refused in.paf 'line 1' "the query length is not a whole number: '-100'" -i paf
+
+start paf_begin_above_end
+printf '%s\n' "q${tab}100${tab}10${tab}5${tab}+${tab}t${tab}200${tab}0${tab}10${tab}9${tab}10${tab}60" > in.paf
+refused in.paf 'line 1' 'the query interval 10-5 is empty'
+
+start paf_end_beyond_target
+printf '%s\n' "q${tab}100${tab}0${tab}10${tab}+${tab}t${tab}200${tab}0${tab}201${tab}9${tab}10${tab}60" > in.paf
+refused in.paf 'line 1' 'the target interval 0-201 is empty or runs past'
+
+start paf_beyond_64_bits
+printf '%s\n' "q${tab}100${tab}0${tab}10${tab}+${tab}t${tab}18446744073709551616${tab}0${tab}10${tab}9${tab}10${tab}60" > in.paf
+refused in.paf 'line 1' 'the target length is not a whole number' -i paf
+
+start paf_more_matches_than_columns
+printf '%s\n' "${paf_ok/${tab}9${tab}10${tab}/${tab}11${tab}10${tab}}" > in.paf
+refused in.paf 'line 1' 'more matches than the alignment block length'
+
+start paf_aligner_score_not_an_integer
+for score in 0x10 1e3 ' 5' abc; do
+  printf '%s\tAS:i:%s\n' "$paf_ok" "$score" > in.paf
+  refused in.paf 'line 1' 'the AS:i tag is not a whole number' -i paf
+done
+
+start paf_cigar_inconsistent_with_coordinates
+for cigar in 9M 11M 5M1I5M 10M1D 10Q 10 M; do
+  printf '%s\tcg:Z:%s\n' "$paf_ok" "$cigar" > in.paf
+  refused in.paf 'line 1' 'the *CIGAR' --fragments
+done
+
+start paf_cs_inconsistent_with_coordinates
+for cs in :9 :5*a :5+ac:5 ~ag :5/4; do
+  printf '%s\tcs:Z:%s\n' "$paf_ok" "$cs" > in.paf
+  refused in.paf 'line 1' 'the cs:Z' --fragments
+done
+
+# Lengths that wrap around 64 bits walk back to the right end, but the
+# blocks would lie far outside the alignment.
+start paf_cigar_lengths_wrapping_64_bits
+printf '%s\tcg:Z:18446744073709551615M1D1I10M\n' "$paf_ok" > in.paf
+refused in.paf 'line 1' 'the cg:Z CIGAR does not span' --fragments
+printf '%s\tcs:Z::18446744073709551615-a+c:10\n' "$paf_ok" > in.paf
+refused in.paf 'line 1' 'the cs:Z string does not span' --fragments
+
+# The chainer reads the first word of a line as the name, skips lines that
+# start with '#', and reads the sequence line's names up to a quote: a name
+# it cannot read would lose alignments without a word.
+start names_the_alignment_file_cannot_carry
+for name in 't x' '#t' 't"x' $'t\vx' $'t\001x'; do
+  printf 'q\t100\t0\t10\t+\t%s\t200\t0\t10\t9\t10\t60\n' "$name" > in.paf
+  refused in.paf 'line 1' 'the sequence name' -i paf
+  printf '%s\t100\t0\t10\t+\tt\t200\t0\t10\t9\t10\t60\n' "$name" > in.paf
+  refused in.paf 'line 1' 'the sequence name' -i paf
+done
+printf 'q\0x\t100\t0\t10\t+\tt\t200\t0\t10\t9\t10\t60\n' > in.paf
+refused in.paf 'line 1' 'the sequence name' -i paf
+
+start paf_crlf_and_no_final_line_break
+printf '%s\r\n%s\tcg:Z:10M' "$paf_ok" "${paf_ok//${tab}0${tab}10${tab}/${tab}20${tab}30${tab}}" > in.paf
+taken in.paf --fragments
+expect_line "t${tab}aliconv${tab}alignment${tab}1:1${tab}10:10${tab}9.0${tab}+${tab}record 1"
+expect_line "t${tab}aliconv${tab}fragment${tab}21:21${tab}30:30${tab}10${tab}+${tab}record 2; fragment 1"
+
+# --- SAM and BAM
+start sam_bad_records
+for record in "q${tab}0${tab}t${tab}1${tab}60${tab}10M${sam_tail}${tab}AS:f:3.5" \
+              "q${tab}0${tab}t${tab}1${tab}60${tab}10M${sam_tail}${tab}AS:Z:abc" \
+              "q${tab}0${tab}t${tab}1${tab}60${tab}10M${sam_tail}${tab}AS:i:abc" \
+              "q${tab}0${tab}t${tab}1${tab}60${tab}10M${sam_tail}${tab}NM:Z:2"; do
+  printf '%s\n%s\n' "$sq" "$record" > in.sam
+  refused in.sam 'line 2' 'the '
+done
+printf '%s\nq\t0\tt\t195\t60\t10M%s\n' "$sq" "$sam_tail" > in.sam
+refused in.sam 'line 2' "the alignment runs past the reference's length 200"
+printf '%s\nq\t0\tt\t1\t60\t10M%s\nq\t0\tt\t1\n' "$sq" "$sam_tail" > in.sam
+refused in.sam 'line 3' 'malformed SAM record'
+printf '%s\nq\t0\tt\t1\t60\t10M%s\tNM:i:11\n' "$sq" "$sam_tail" > in.sam
+refused in.sam 'line 2' "the NM:i tag exceeds"
+printf '%s\nq\t0\tt\t1\t60\t5H5D\t*\t0\t0\t*\t*\n' "$sq" > in.sam
+refused in.sam 'line 2' "the CIGAR aligns no base of the read"
+
+start sam_reference_without_length
+printf '@SQ\tSN:t\tLN:abc\nq\t0\tt\t1\t60\t10M%s\n' "$sam_tail" > in.sam
+refused in.sam 'line 2' 'the @SQ header line of t gives no length'
+
+start sam_only_headers_holds_no_alignments
+printf '@HD\tVN:1.6\n%s\n' "$sq" > in.sam
+taken in.sam
+expect_line '# no alignments'
+
+start bam_cut_within_a_record
+gzip -dc "$data/mt.minimap2.bam" | head -c 900 > in.bam
+refused in.bam 'record 6' 'damaged or truncated record'
+
+start bam_on_standard_input_must_be_named
+run - < "$data/mt.minimap2.bam"
+expect_status 1
+expect_err 'name the format with -i bam'
+run -i bam - < "$data/mt.minimap2.bam"
+expect_status 0
+[ "$(grep -c "${tab}alignment${tab}" out)" = 9 ] || fail "not the 9 alignments"
+
+# --- BLAST
+start blast_bad_records
+blast() {  # COLUMNS-3-TO-12 WHAT
+  printf 'q\tt\t%s\n' "$1" > in.tsv
+  refused in.tsv 'line 1' "$2" -i blast6
+}
+blast "90.0${tab}10${tab}1${tab}0${tab}0${tab}10${tab}1${tab}10${tab}1e-5${tab}31" 'a position is 0'
+blast "190.0${tab}10${tab}1${tab}0${tab}1${tab}10${tab}1${tab}10${tab}1e-5${tab}31" 'the % identity is no percentage'
+blast "90.0${tab}10${tab}1${tab}0${tab}1${tab}10${tab}1${tab}10${tab}1e-5${tab}1e16" 'the bit score is no number'
+blast "90.0${tab}10${tab}1${tab}0${tab}1${tab}18446744073709551616${tab}1${tab}10${tab}1e-5${tab}31" 'q. end is not a whole number'
+blast "90.0${tab}10${tab}1${tab}0${tab}1${tab}10${tab}1${tab}10${tab}1e-5" 'a BLAST tabular line has the 12 default columns'
+printf '# BLASTN 2.12.0+\n# Query: q\n# 0 hits found\n' > in.tsv
+taken in.tsv
+expect_line '# no alignments'
+
+# --- delta
+start delta_bad_records
+printf '%s\n1 10 1 10 0 0 0\n-9223372036854775808\n0\n' "$delta_head" > in.delta
+refused in.delta 'line 5' 'the indels run past'
+printf '%s\n1 10 1 10 0 0 0\n9223372036854775807\n0\n' "$delta_head" > in.delta
+refused in.delta 'line 5' 'the indels run past'
+printf '%s\n1 10 1 10 0 0 0\n\n0\n' "$delta_head" > in.delta
+refused in.delta 'line 5' "an indel distance is not a whole number: ''"
+printf '%s\n1 10 1 10 11 0 0\n0\n' "$delta_head" > in.delta
+refused in.delta 'line 5' 'more errors than alignment columns'
+printf '%s\n1 10 1 10 0 0\n0\n' "$delta_head" > in.delta
+refused in.delta 'line 4' 'an alignment line of a delta file has 7 numbers'
+printf '%s\n1 10 1 101 0 0 0\n0\n' "$delta_head" > in.delta
+refused in.delta 'line 4' 'the alignment lies outside its sequences'
+printf '%s\n1 10 1 10 0 0 0\n0\n>t q 300 100\n1 10 1 10 0 0 0\n0\n' "$delta_head" > in.delta
+refused in.delta 'line 7' "the sequences' lengths differ"
+
+# --- MAF
+start maf_bad_records
+printf '##maf\na score=5\ns t 18446744073709551615 2 + 9 AC\ns q 0 2 + 9 AC\n\n' > in.maf
+refused in.maf 'line 3' "the row is empty or runs past its source's size"
+printf '##maf\na score=5\ns t 18446744073709551615 2 - 9 AC\ns q 0 2 + 9 AC\n\n' > in.maf
+refused in.maf 'line 3' "the row is empty or runs past its source's size"
+printf '##maf\na score=5\ns t 8 2 + 9 AC\ns q 0 2 + 9 AC\n\n' > in.maf
+refused in.maf 'line 3' "the row is empty or runs past its source's size"
+printf '##maf\na score=5\ns t 0 2 + 9 AC\ns q 0 2 + 9 A\n\n' > in.maf
+refused in.maf 'line 2' "the block's rows differ in length"
+printf '##maf\na score=5\ns t 0 2 + 9 AC\n' > in.maf
+refused in.maf 'line 2' "a block with other than two 's' lines"
+printf '##maf\na score=x5\ns t 0 2 + 9 AC\ns q 0 2 + 9 AC\n' > in.maf
+refused in.maf 'line 2' "the block's score is no number"
+printf '##maf\n' > in.maf
+taken in.maf
+expect_line '# no alignments'
+
+# --- show-coords and lastz general tables
+start coords_and_general_bad_records
+printf '%s\n10\t1\t1\t10\t10\t10\t90.00\tt\tq\n' "$coords_head" > in.coords
+refused in.coords 'line 5' 'S1 must lie from 1 to E1'
+printf '%s\n1\t10\t1\t10\t10\t10\t90.00\tt\n' "$coords_head" > in.coords
+refused in.coords 'line 5' 'expected 9 tab-separated columns'
+printf '%s\n31\tt\t+\t200\t10\t5\tq\t+\t100\t90\t100\t9/10\n' "$general_head" > in.general
+refused in.general 'line 2' 'an interval is empty or runs past'
+printf '%s\n31\tt\t+\t200\t0\t10\tq\t+\t100\t90\t100\t90.0%%\n' "$general_head" > in.general
+refused in.general 'line 2' "the identity is not 'same/aligned'"
+
+# --- recognition
+start unrecognisable_inputs
+for text in 'hello world' '\0\0\0' "q${tab}0${tab}alignment${tab}1${tab}60${tab}10M${sam_tail}"; do
+  printf "$text\n" > in.txt
+  refused in.txt 'line 1' ''
+done
+grep -q 'name the format with -i' err || fail "no advice to name the format: $(cat err)"
+for text in '' '# only a comment\n\n'; do
+  printf "$text" > in.txt
+  run in.txt
+  expect_status 1
+  expect_err '^aliconv: in.txt: no record to recognise the format by'
+done
+
+start forced_format_that_does_not_fit
+for format in sam maf delta coords general blast6 bam; do
+  run -i $format "$data/mt.minimap2.paf"
+  expect_status 1
+  expect_err "^aliconv: $data/mt.minimap2.paf"
+done
+
+# --- compressed input cut short: the message names the line where it ends
+start gzip_cut_short
+for i in $(seq 100); do cat "$data/mt.minimap2.paf"; done | gzip -c | head -c 6000 > cut.paf.gz
+refused cut.paf.gz 'line [1-9]*' 'the compressed input'
+grep -q 'fd:' err && fail "the message shows zlib's descriptor: $(cat err)"
+run - < cut.paf.gz
+expect_status 1
+expect_err '^aliconv: standard input, line [0-9]*: the compressed input'
+
+# --- --pick, --pair and --split
+start pick_foreign_and_broken_reports
+"$prog" "$data/mt.minimap2.paf" -o mm.gff
+report() {  # the report of mm.gff with the member numbers and records given
+  printf '##gff-version 2\n##alichain -f mm.gff\n##Number of used alignments:\t%s\n' "$1"
+  printf '##Score sum of these alignments: 1\n##Used alignments:\n## %s\n##\n' "$2"
+  grep '^#' mm.gff
+  grep -F -e "${tab}record $3" mm.gff | sed "s/record $3\$/record $4/"
+}
+report 1 1 1 1 > r1
+run --pick r1 "$data/mt3.minimap2.paf"
+expect_status 1; expect_err 'is not what .* converts to'
+report 1 1 9 99 > r99
+run --pick r99 "$data/mt.minimap2.paf"
+expect_status 1; expect_err 'lists record 99, which'
+report 1 1 9 99999999999999999999999 > rhuge
+run --pick rhuge "$data/mt.minimap2.paf"
+expect_status 1; expect_err 'carries no record number'
+report 2 1 1 1 > rcount
+run --pick rcount "$data/mt.minimap2.paf"
+expect_status 1; expect_err 'rcount, line 7: the member list does not hold'
+head -3 "$data/mt.minimap2.paf" > three.paf
+report 1 1 9 9 > r9
+run --pick r9 three.paf
+expect_status 1; expect_err 'lists record 9, which three.paf does not hold'
+echo "an earlier pick" > picked.paf
+run --pick r9 -o picked.paf three.paf
+[ "$(cat picked.paf)" = "an earlier pick" ] || fail "the earlier pick was replaced"
+run --pick mm.gff "$data/mt.minimap2.paf"
+expect_status 1; expect_err 'mm.gff, line 1: not a chain report'
+
+# A file of --split numbers its records as the whole input does, so its
+# report picks from the whole input.
+start pick_from_a_split_file
+"$prog" --split pairs "$data/mt3.minimap2.paf"
+file=pairs/PA%23NC_002083.1X-vs-MT_orang.gff
+{
+  printf '##gff-version 2\n##Number of used alignments:\t1\n##Used alignments:\n## 2\n##\n'
+  grep '^#' "$file"
+  grep -F "${tab}alignment${tab}" "$file" | tail -1
+} > split.report
+run --pick split.report "$data/mt3.minimap2.paf"
+expect_status 0
+[ "$(wc -l < out)" = 1 ] && [ "$(cut -f1,6 out)" = "MT_orang${tab}PA#NC_002083.1X" ] ||
+  fail "not the one record of the pair: $(cut -f1-9 out)"
+
+# The alignment file format passes through: its records are its alignment
+# lines, numbered as the chainer numbers them.
+start pick_over_the_alignment_file_format
+{
+  printf 'x\tsrc\tsequence:sequence\t1:1\t100:100\t0\t.\tseq1 "x"; seq2 "y"\n'
+  printf 'x\tsrc\talignment\t%s\t%s\t5\t+\n' 1:1 10:10 20:20 30:30 40:40 50:50
+  printf 'x\tsrc\tfragment\t41:41\t50:50\t5\t+\n'
+} > hand.gff
+"$prog" hand.gff -o passed.gff
+{
+  printf '##gff-version 2\n##Number of used alignments:\t2\n##Used alignments:\n## 1 3\n##\n'
+  grep '^#' passed.gff
+  grep -F "${tab}alignment${tab}" passed.gff | sed -n '1p;3p'
+} > hand.report
+run --pick hand.report hand.gff
+expect_status 0
+[ "$(cat out)" = "$(grep -v -e '20:20' -e '^#' hand.gff)" ] || fail "not the sequence line and records 1 and 3: $(cat out)"
+
+start pair_that_does_not_exist
+for pair in MT_human,MT_orang nope,MT_human 'MT_orang,MT_human,x'; do
+  echo "an earlier result" > kept.gff
+  run --pair "$pair" -o kept.gff "$data/mt3.minimap2.paf"
+  expect_status 1
+  expect_err "holds no alignment of the pair $pair\$"
+  [ "$(cat kept.gff)" = "an earlier result" ] || fail "the existing output was changed"
+done
+
+start split_names_that_need_escaping
+long=$(printf 'n%.0s' $(seq 300))
+for name in ../x/y . .. "$long" "${long}x" 'A' 'a' 'é' 'a-vs-b'; do
+  printf 'q\t100\t0\t10\t+\t%s\t200\t0\t10\t9\t10\t60\n' "$name"
+done > names.paf
+printf 'b\t100\t0\t10\t+\ta\t200\t0\t10\t9\t10\t60\n' >> names.paf
+mkdir split && cd split
+run --split names ../names.paf
+expect_status 0
+[ "$(ls | grep -v -x -e out -e err)" = names ] || fail "files beside the folder: $(ls)"
+[ "$(ls names | wc -l)" = 11 ] || fail "not one file per pair and the index: $(ls names)"
+[ "$(ls -A names | grep -c '^\.')" = 0 ] || fail "a hidden file: $(ls -A names)"
+tail -n +2 names/pairs.tsv | while IFS=$tab read -r file reference query rest; do
+  [ "$(grep -c "seq1 \"$reference\"; seq2 \"$query\"" "names/$file")" = 1 ] ||
+    fail "names/$file is not the pair $reference, $query"
+  [ "${#file}" -le 255 ] || fail "file name of ${#file} bytes"
+done
+cd ..
+
+# --- outputs that cannot be written
+start output_to_a_full_device
+run "$data/mt.minimap2.paf" -o /dev/full
+expect_status 1; expect_err '^aliconv: cannot write /dev/full: No space left on device'
+"$prog" "$data/mt.minimap2.paf" > /dev/full 2> err
+status=$?
+expect_status 1; expect_err '^aliconv: cannot write standard output: No space left on device'
+
+start output_to_a_closed_pipe
+for target in - /dev/stdout; do
+  { sleep 0.3; "$prog" "$data/mt.minimap2.paf" -o "$target" 2> err; echo $? > status; } | true
+  status=$(cat status)
+  expect_status 1; expect_err 'Broken pipe'
+done
+{ sleep 0.3; "$prog" --pick r9 "$data/mt.minimap2.paf" 2> err; echo $? > status; } | true
+status=$(cat status)
+expect_status 1; expect_err 'Broken pipe'
+
+finish
