@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <csignal>
 #include <cstdio>
 #include <new>
 
@@ -138,6 +139,8 @@ struct SequenceArray {
 }  // namespace
 
 int mumfindMain(int argc, char **argv) {
+  // A closed pipe is a write error that the output's commit reports.
+  std::signal(SIGPIPE, SIG_IGN);
   Options options;
   try {
     options = parseOptions(argc, argv);

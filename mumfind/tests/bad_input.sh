@@ -61,6 +61,12 @@ ls .kept* > /dev/null 2>&1 && fail "a temporary file was left"
 start full_disk
 "$prog" ok.fa ok2.fa > /dev/full 2> err; status=$?
 expect_status 1; expect_err "^mumfind: "
+start output_to_a_closed_pipe
+for target in - /dev/stdout; do
+  { sleep 0.3; "$prog" -o "$target" ok.fa ok2.fa 2> err; echo $? > status; } | true
+  status=$(cat status)
+  expect_status 1; expect_err '^mumfind: cannot write .*Broken pipe'
+done
 
 # Several pairs: two references (the mitochondria) against two queries.
 cat "$data/MT-human.fa" > refs.fa; printf '>tiny\nACGTACGTAAACCCGGGTTTACGA\n' >> refs.fa
