@@ -79,6 +79,15 @@ run --pair MT_human,MT_orang refs.fa queries.fa; expect_status 0
 diff <(grep -v '^#' out) <(grep -v '^#' single.gff) > /dev/null || fail "--pair differs from the pair alone"
 start pair_unknown_name
 run --pair MT_human,nobody refs.fa queries.fa; expect_status 1; expect_err "queries.fa: no sequence named 'nobody'"
+start duplicate_names_refused
+# Two queries named alike would share one --split file and one name in
+# every output: the second would silently replace the first.
+{ cat ok2.fa; printf '>b\nGATTACAGATTACAGATTACAGATTACA\n'; } > dup.fa
+for mode in "--split dups" "--pair a,b" "--table"; do
+  run $mode ok.fa dup.fa; expect_status 1; expect_one_line
+  expect_err "^mumfind: dup.fa: sequences 1 and 2 are both named 'b'"
+done
+[ -e dups ] && fail "--split made its folder for a refused input"
 start table_holds_every_pair
 run --table -b refs.fa queries.fa; expect_status 0
 [ "$(cut -f 1,2 out | sort -u | wc -l)" = 1 ] || fail "pairs without matches wrote lines"
