@@ -88,6 +88,13 @@ for mode in "--split dups" "--pair a,b" "--table"; do
   expect_err "^mumfind: dup.fa: sequences 1 and 2 are both named 'b'"
 done
 [ -e dups ] && fail "--split made its folder for a refused input"
+start names_an_alignment_file_cannot_carry
+for name in '' '#b' 'b"c'; do
+  printf '>%s\nTTACGTACGTAAACCCGGGTTTACGATCGATCGGGATT\n' "$name" > odd.fa
+  run ok.fa odd.fa; expect_status 1; expect_one_line
+  expect_err "^mumfind: odd.fa: the name '$name' of sequence 1 cannot be written to an alignment file"
+  run --table ok.fa odd.fa; expect_status 0
+done
 start table_holds_every_pair
 run --table -b refs.fa queries.fa; expect_status 0
 [ "$(cut -f 1,2 out | sort -u | wc -l)" = 1 ] || fail "pairs without matches wrote lines"
