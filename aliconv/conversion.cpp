@@ -33,25 +33,13 @@ std::string scoreOf(const Alignment &a, ScoreKind kind, const Place &place) {
   return std::to_string(bases);
 }
 
-// The chainer reads a line's first word as the name, skips lines that start
-// with '#', and reads the sequence line's quoted names up to the next quote.
-bool writableName(std::string_view name) {
-  if (name.empty() || name.front() == '#') return false;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= ' ' || byte == '"' || byte == 127) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void checkNames(const Alignment &a, const Place &place) {
   for (const std::string_view name : {a.xName, a.yName})
-    if (!writableName(name))
+    if (!common::carriableName(name))
       place.fail("the sequence name '" + std::string(name) +
-                 "' cannot be written to an alignment file: it is empty, starts with '#', or "
-                 "holds a blank, a quote or a control character");
+                 "' cannot be written to an alignment file: " + common::UNCARRIABLE_NAME);
 }
 
 const char *scoreKindName(ScoreKind kind) {

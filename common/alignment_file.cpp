@@ -7,6 +7,15 @@
 
 namespace common {
 
+bool carriableName(std::string_view name) {
+  if (name.empty() || name.front() == '#') return false;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= ' ' || byte == '"' || byte == 127) return false;
+  }
+  return true;
+}
+
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }

@@ -28,6 +28,16 @@ struct AlignmentRecord {
   std::string attributes;
 };
 
+// Whether the chainer reads `name` back as written: it reads a line's first
+// word as the name, skips lines that start with '#', and reads the sequence
+// line's quoted names up to the next quote. So a name must be non-empty,
+// not start with '#', and hold no blank, quote or control character.
+bool carriableName(std::string_view name);
+
+// Why carriableName refused a name, for messages.
+constexpr const char *UNCARRIABLE_NAME =
+    "it is empty, starts with '#', or holds a blank, a quote or a control character";
+
 class AlignmentWriter {
  public:
   explicit AlignmentWriter(std::FILE *out) : out_(out) {}

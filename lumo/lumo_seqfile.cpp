@@ -26,6 +26,8 @@ struct reader {
   char *residues;
   std::size_t count, cap;
   std::size_t quality;    // quality characters of the current FASTQ record
+  char *header;           // the current FASTQ record's header after its '@'
+  std::size_t header_len, header_cap;
   signed char code[256];  // DNA symbol code of every byte, -1 outside
   long long outside;      // residues outside the DNA alphabet, all records
   char outside_letter;    // the first of them
@@ -169,15 +171,42 @@ int read_fasta_line(reader *rd, const char *line, std::size_t n) {
   return add_residues(rd, line, n);
 }
 
+// Keeps the FASTQ header text for the check of the '+' line.
+int keep_header(reader *rd, const char *text, std::size_t n) {
+  if (n + 1 > rd->header_cap) {
+    void *bigger = lumo_mem::resize(rd->header, n + 1);
+    if (!bigger) return out_of_memory(rd);
+    rd->header = static_cast<char *>(bigger);
+    rd->header_cap = n + 1;
+  }
+  std::memcpy(rd->header, text, n);
+  rd->header_len = n;
+  return 1;
+}
+
+// A '+' line that names something names its record: the whole header or
+// its first word. Another name means records and qualities are out of step.
+int check_plus_line(reader *rd, const char *text, std::size_t n) {
+  std::size_t word = 0;
+  while (word < rd->header_len && !is_blank(rd->header[word])) word++;
+  if (n == 0 || (n == rd->header_len && std::memcmp(text, rd->header, n) == 0) ||
+      (n == word && std::memcmp(text, rd->header, n) == 0))
+    return 1;
+  return fail(rd, rd->in.line_number, "the '+' line names '%.*s', not this record's '%.*s'",
+              static_cast<int>(n < 100 ? n : 100), text,
+              static_cast<int>(rd->header_len < 100 ? rd->header_len : 100), rd->header);
+}
+
 int read_fastq_line(reader *rd, fastq_state *state, const char *line, std::size_t n) {
   switch (*state) {
     case AWAIT_HEADER:
       if (n == 0) return 1;
       if (line[0] != '@') return fail(rd, rd->in.line_number, "expected a FASTQ header line ('@')");
       *state = IN_SEQUENCE;
-      return start_record(rd, line + 1, n - 1);
+      return keep_header(rd, line + 1, n - 1) && start_record(rd, line + 1, n - 1);
     case IN_SEQUENCE:
       if (n > 0 && line[0] == '+') {
+        if (!check_plus_line(rd, line + 1, n - 1)) return 0;
         *state = IN_QUALITY;
         rd->quality = 0;
         return 1;
@@ -274,6 +303,7 @@ int seqfile_read(std::FILE *stream, const char *name, long long max_length, char
   deliver(rd->message, message);
   seq_input_close(&rd->in);
   std::free(rd->residues);
+  std::free(rd->header);
   std::free(rd);
   return ok ? added : -1;
 }

@@ -1,8 +1,10 @@
 #include "driver.h"
 
+#include <csignal>
 #include <cstdio>
 #include <new>
 
+#include "alignment_file.h"
 #include "atomic_output.h"
 #include "lumo.h"
 #include "match_output.h"
@@ -26,24 +28,40 @@ const Sequence *named(const std::vector<Sequence> &sequences, const std::string 
   throw common::ToolError(file + ": no sequence named '" + name + "'");
 }
 
+// An alignment file names each sequence by a word the chainer must read
+// back; a table takes any name.
+void refuseUncarriableNames(const std::vector<const Sequence *> &sequences,
+                            const std::string &file) {
+  for (const Sequence *s : sequences)
+    if (!common::carriableName(s->name))
+      throw common::ToolError(file + ": the name '" + s->name + "' of sequence " +
+                              std::to_string(s->number) +
+                              " cannot be written to an alignment file (" +
+                              common::UNCARRIABLE_NAME + "): write a --table");
+}
+
 PairPlan planPairs(const Options &o, const std::vector<Sequence> &refs,
                    const std::vector<Sequence> &queries) {
   PairPlan plan;
   if (!o.pairReference.empty()) {
     plan.references.push_back(named(refs, o.pairReference, o.reference));
     plan.queries.push_back(named(queries, o.pairQuery, o.query));
-    return plan;
+  } else {
+    for (const Sequence &s : refs) plan.references.push_back(&s);
+    for (const Sequence &s : queries) plan.queries.push_back(&s);
+    size_t pairs = refs.size() * queries.size();
+    // An alignment file holds one coordinate plane: several pairs go to
+    // files of their own, or one is chosen. A table names the pair on every
+    // line.
+    if (pairs > 1 && o.splitDir.empty() && !o.table)
+      throw common::ToolError(o.reference + " and " + o.query + " hold " + std::to_string(pairs) +
+                              " sequence pairs: choose one with --pair REFERENCE,QUERY or write "
+                              "each to a file of its own with --split DIR");
   }
-  for (const Sequence &s : refs) plan.references.push_back(&s);
-  for (const Sequence &s : queries) plan.queries.push_back(&s);
-  size_t pairs = refs.size() * queries.size();
-  // An alignment file holds one coordinate plane: several pairs go to
-  // files of their own, or one is chosen. A table names the pair on every
-  // line.
-  if (pairs > 1 && o.splitDir.empty() && !o.table)
-    throw common::ToolError(o.reference + " and " + o.query + " hold " + std::to_string(pairs) +
-                            " sequence pairs: choose one with --pair REFERENCE,QUERY or write "
-                            "each to a file of its own with --split DIR");
+  if (!o.table) {
+    refuseUncarriableNames(plan.references, o.reference);
+    refuseUncarriableNames(plan.queries, o.query);
+  }
   return plan;
 }
 
@@ -138,6 +156,8 @@ struct SequenceArray {
 }  // namespace
 
 int mumfindMain(int argc, char **argv) {
+  // A closed pipe is a write error that the output's commit reports.
+  std::signal(SIGPIPE, SIG_IGN);
   Options options;
   try {
     options = parseOptions(argc, argv);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <unordered_map>
 
 #include "lumo.h"
 #include "tool_error.h"
@@ -26,6 +27,18 @@ struct ComplementTable {
   }
 };
 
+// Every output names a sequence by its name alone: two alike would share a
+// --split file, and --pair or a table line could not tell them apart.
+void refuseDuplicateNames(const std::vector<Sequence> &sequences, const std::string &shown) {
+  std::unordered_map<std::string, int> numberOf;
+  for (const Sequence &s : sequences) {
+    auto [seen, added] = numberOf.emplace(s.name, s.number);
+    if (!added)
+      throw common::ToolError(shown + ": sequences " + std::to_string(seen->second) + " and " +
+                              std::to_string(s.number) + " are both named '" + s.name + "'");
+  }
+}
+
 }  // namespace
 
 std::vector<Sequence> loadSequences(const std::string &path) {
@@ -44,8 +57,9 @@ std::vector<Sequence> loadSequences(const std::string &path) {
       throw common::ToolError(shown + ": sequence '" + s->ident + "' has length 0");
     std::free(s->raw_seq);
     s->raw_seq = nullptr;
-    sequences.push_back({s->ident, s->sequence, s->length});
+    sequences.push_back({s->ident, s->sequence, s->length, n - first + 1});
   }
+  refuseDuplicateNames(sequences, shown);
   return sequences;
 }
 

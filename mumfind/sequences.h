@@ -13,12 +13,13 @@ struct Sequence {
   std::string name;
   char *codes;
   int length;
+  int number;  // its record number in the file, from 1
 };
 
 // Reads every record of `path` into the sequence array and returns them in
 // file order. Throws ToolError for a file that cannot be read or is
-// malformed (the library's message), holds no sequence, or holds one of
-// length 0; writes the library's warning, prefixed "mumfind: ", to
+// malformed (the library's message), holds no sequence, one of length 0
+// or two of the same name; writes the library's warning, prefixed "mumfind: ", to
 // standard error. The raw texts are released at once: only codes are
 // compared.
 std::vector<Sequence> loadSequences(const std::string &path);

@@ -101,15 +101,16 @@ void free_seq_ary(void);
  *   sequence     their DNA symbol codes (mapchar(1, c)), ended by a NUL;
  *   length, alphabet 1, raw_alpha 1, alpha_size 5.
  * FASTQ records may span lines; the quality text must have the sequence's
- * length. An empty file or one of blank lines gives no records and no
+ * length, and a '+' line with text must repeat the header or its first
+ * word. An empty file or one of blank lines gives no records and no
  * failure. Memory: about two bytes per residue beside the records.
  * `path` "-" reads standard input.
  *
  * Returns the number of records appended, or -1 on failure: the file cannot
  * be opened or read, is corrupt gzip data, has no header line before its
- * first residue, holds a NUL byte, has a FASTQ record without its '+' line
- * or with quality of the wrong length, a record over 2147483647 residues,
- * or memory is exhausted. After a failure the array holds exactly what it
+ * first residue, holds a NUL byte, has a FASTQ record without its '+' line,
+ * with a '+' line naming another record or with quality of the wrong
+ * length, a record over 2147483647 residues, or memory is exhausted. After a failure the array holds exactly what it
  * held before the call.
  *
  * Messages: one line, "FILE, line N: problem" for a failure, or a warning

@@ -130,9 +130,11 @@ TEST_F(SeqFile, GzipMembersFollowOneAnother) {
 }
 
 TEST_F(SeqFile, FastqSingleAndMultiLine) {
-  TempFile f("@q1 desc\nACGT\n+\n@@@@\n\n@q2\nAC\nGT\n+q2\nII\n!!\n@q3\n\n+\n\n");
+  // A '+' line may repeat the record's whole header or its first word.
+  TempFile f("@q1 desc\nACGT\n+\n@@@@\n\n@q2\nAC\nGT\n+q2\nII\n!!\n@q3 x y\n\n+q3 x y\n\n"
+             "@q4 z\nA\n+q4\n!\n");
   Result r = read_file(f.path());
-  ASSERT_EQ(r.added, 3) << r.message;
+  ASSERT_EQ(r.added, 4) << r.message;
   EXPECT_STREQ(get_element(3)->title, "desc");
   EXPECT_EQ(raw(3), "ACGT");
   EXPECT_EQ(raw(4), "ACGT");
@@ -206,6 +208,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"quality_too_short", "@r\nACG\n+\nII\n", false,
                 "4: quality shorter than the sequence (2 < 3 characters)"},
         BadCase{"no_plus_line", "@r\nACG\n@s\n", false, "3: the last record has no '+' line"},
+        BadCase{"plus_line_names_another_record", "@r one\nACG\n+s\nIII\n", false,
+                "3: the '+' line names 's', not this record's 'r one'"},
+        BadCase{"plus_line_with_another_description", "@r one\nACG\n+r two\nIII\n", false,
+                "3: the '+' line names 'r two', not this record's 'r one'"},
         BadCase{"fastq_garbage_between", "@r\nA\n+\nI\nACGT\n", false, "5: expected a FASTQ header line ('@')"},
         BadCase{"truncated_gzip", big_text(), true, "gzip data ends early"},
         BadCase{"corrupt_gzip", big_text(), true, "1: corrupt gzip data"}),

@@ -61,6 +61,12 @@ ls .kept* > /dev/null 2>&1 && fail "a temporary file was left"
 start full_disk
 "$prog" ok.fa ok2.fa > /dev/full 2> err; status=$?
 expect_status 1; expect_err "^mumfind: "
+start output_to_a_closed_pipe
+for target in - /dev/stdout; do
+  { sleep 0.3; "$prog" -o "$target" ok.fa ok2.fa 2> err; echo $? > status; } | true
+  status=$(cat status)
+  expect_status 1; expect_err '^mumfind: cannot write .*Broken pipe'
+done
 
 # Several pairs: two references (the mitochondria) against two queries.
 cat "$data/MT-human.fa" > refs.fa; printf '>tiny\nACGTACGTAAACCCGGGTTTACGA\n' >> refs.fa
@@ -73,6 +79,22 @@ run --pair MT_human,MT_orang refs.fa queries.fa; expect_status 0
 diff <(grep -v '^#' out) <(grep -v '^#' single.gff) > /dev/null || fail "--pair differs from the pair alone"
 start pair_unknown_name
 run --pair MT_human,nobody refs.fa queries.fa; expect_status 1; expect_err "queries.fa: no sequence named 'nobody'"
+start duplicate_names_refused
+# Two queries named alike would share one --split file and one name in
+# every output: the second would silently replace the first.
+{ cat ok2.fa; printf '>b\nGATTACAGATTACAGATTACAGATTACA\n'; } > dup.fa
+for mode in "--split dups" "--pair a,b" "--table"; do
+  run $mode ok.fa dup.fa; expect_status 1; expect_one_line
+  expect_err "^mumfind: dup.fa: sequences 1 and 2 are both named 'b'"
+done
+[ -e dups ] && fail "--split made its folder for a refused input"
+start names_an_alignment_file_cannot_carry
+for name in '' '#b' 'b"c'; do
+  printf '>%s\nTTACGTACGTAAACCCGGGTTTACGATCGATCGGGATT\n' "$name" > odd.fa
+  run ok.fa odd.fa; expect_status 1; expect_one_line
+  expect_err "^mumfind: odd.fa: the name '$name' of sequence 1 cannot be written to an alignment file"
+  run --table ok.fa odd.fa; expect_status 0
+done
 start table_holds_every_pair
 run --table -b refs.fa queries.fa; expect_status 0
 [ "$(cut -f 1,2 out | sort -u | wc -l)" = 1 ] || fail "pairs without matches wrote lines"
