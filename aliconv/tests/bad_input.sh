@@ -137,6 +137,16 @@ refused in.sam 'line 2' "the NM:i tag exceeds"
 printf '%s\nq\t0\tt\t1\t60\t5H5D\t*\t0\t0\t*\t*\n' "$sq" > in.sam
 refused in.sam 'line 2' "the CIGAR aligns no base of the read"
 
+# htslib reads position 0 as unplaced, like a reference the header lacks.
+start sam_position_0
+printf '%s\nq\t0\tt\t0\t60\t10M%s\n' "$sq" "$sam_tail" > in.sam
+refused in.sam 'line 2' "the record is mapped to 't' but its position is 0"
+printf '%s\nq\t0\tu\t0\t60\t10M%s\n' "$sq" "$sam_tail" > in.sam
+refused in.sam 'line 2' "no @SQ header line names the reference 'u'"
+printf '%s\nq\t4\tt\t0\t0\t*%s\n' "$sq" "$sam_tail" > in.sam
+taken in.sam
+expect_line '# no alignments'
+
 start sam_reference_without_length
 printf '@SQ\tSN:t\tLN:abc\nq\t0\tt\t1\t60\t10M%s\n' "$sam_tail" > in.sam
 refused in.sam 'line 2' 'the @SQ header line of t gives no length'
