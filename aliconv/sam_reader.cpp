@@ -77,7 +77,11 @@ void readSam(common::LineInput &input, RecordSink &sink, const ReadSettings &set
   uint64_t number = 0;
   while (input.next(line)) {
     const Place place{input.name(), input.lineNumber()};
-    if (!header && !line.empty() && line.front() == '@') {
+    if (isBlankLine(line)) {
+      if (settings.lines) sink.line(line, 0, LineRole::OTHER);
+      continue;
+    }
+    if (!header && line.front() == '@') {
       headerText.append(line).push_back('\n');
       if (settings.lines) sink.line(line, 0, LineRole::OTHER);
       continue;
@@ -85,10 +89,6 @@ void readSam(common::LineInput &input, RecordSink &sink, const ReadSettings &set
     if (!header) {
       header.reset(sam_hdr_parse(headerText.size(), headerText.c_str()));
       if (!header) place.fail("the SAM header above this line is malformed");
-    }
-    if (line.empty()) {
-      if (settings.lines) sink.line(line, 0, LineRole::OTHER);
-      continue;
     }
     ++number;
     if (settings.lines) sink.line(line, number, LineRole::RECORD);

@@ -189,8 +189,8 @@ printf '%s\n1 10 1 10 0 0 0\n-9223372036854775808\n0\n' "$delta_head" > in.delta
 refused in.delta 'line 5' 'the indels run past'
 printf '%s\n1 10 1 10 0 0 0\n9223372036854775807\n0\n' "$delta_head" > in.delta
 refused in.delta 'line 5' 'the indels run past'
-printf '%s\n1 10 1 10 0 0 0\n\n0\n' "$delta_head" > in.delta
-refused in.delta 'line 5' "an indel distance is not a whole number: ''"
+printf '%s\n1 10 1 10 0 0 0\n5x\n0\n' "$delta_head" > in.delta
+refused in.delta 'line 5' "an indel distance is not a whole number: '5x'"
 printf '%s\n1 10 1 10 11 0 0\n0\n' "$delta_head" > in.delta
 refused in.delta 'line 5' 'more errors than alignment columns'
 printf '%s\n1 10 1 10 0 0\n0\n' "$delta_head" > in.delta
@@ -228,6 +228,29 @@ printf '%s\n31\tt\t+\t200\t10\t5\tq\t+\t100\t90\t100\t9/10\n' "$general_head" > 
 refused in.general 'line 2' 'an interval is empty or runs past'
 printf '%s\n31\tt\t+\t200\t0\t10\tq\t+\t100\t90\t100\t90.0%%\n' "$general_head" > in.general
 refused in.general 'line 2' "the identity is not 'same/aligned'"
+
+# Blank lines (empty or only blanks and tabs) are skipped in every text
+# format; MAF ends a block at one. A last line needs no line break.
+start blank_lines_and_no_final_line_break
+for file in mt.minimap2.paf mt.minimap2.sam mt.blastn.outfmt6 mt.blastn.outfmt7 \
+            mt.nucmer.delta mt.nucmer.coords mt.lastz.maf mt.lastz.general; do
+  "$prog" --fragments "$data/$file" | grep -v '^# aliconv: the alignments of' > clean.gff
+  cp "$data/$file" trailing.in
+  printf '\n \t\n\n' >> trailing.in
+  head -c -1 "$data/$file" > unended.in
+  # A blank line before the last line (in delta, inside an indel list); in
+  # MAF, where one ends a block, after the header.
+  where='$i'
+  [ "$file" = mt.lastz.maf ] && where='1a'
+  sed "$where\\\\t" "$data/$file" > inner.in
+  for variant in trailing.in unended.in inner.in; do
+    run --fragments "$variant"
+    expect_status 0
+    [ ! -s err ] || fail "$file as $variant: $(head -c 300 err)"
+    grep -v '^# aliconv: the alignments of' out | cmp -s - clean.gff ||
+      fail "$file as $variant does not convert as the file itself"
+  done
+done
 
 # --- recognition
 start unrecognisable_inputs
