@@ -252,6 +252,27 @@ for file in mt.minimap2.paf mt.minimap2.sam mt.blastn.outfmt6 mt.blastn.outfmt7 
   done
 done
 
+# --- the alignment file format, passed through
+# Another format forced through as an alignment file would give the chainer
+# no alignment: a file without alignment lines is refused at its first line
+# of no kind the format knows.
+start gff_forced_on_another_format
+cp "$data/mt.minimap2.paf" in.paf
+refused in.paf 'line 1' 'not an alignment file line' -i gff
+cp "$data/mt.lastz.maf" in.maf
+refused in.maf 'line 15' 'not an alignment file line' -i gff
+printf '# only comments\n\n \t\n#\n' > in.gff
+taken in.gff -i gff
+[ "$(grep -c -v '^# aliconv' out)" = 4 ] || fail "not the comments and blank lines: $(cat out)"
+seq_line=$'x\tsrc\tsequence:sequence\t1:1\t100:100\t0\t.\tseq1 "x"; seq2 "y"'
+printf '%s\nx\tsrc\tfragment\t1:1\t9:9\t5\t+\n' "$seq_line" > in.gff
+taken in.gff
+printf '%s\nx\tsrc\tother\t1:1\t9:9\t5\t+\n' "$seq_line" > in.gff
+refused in.gff 'line 2' 'not an alignment file line'
+printf '%s\nforeign line\nx\tsrc\talignment\t1:1\t9:9\t5\t+\n' "$seq_line" > in.gff
+taken in.gff
+expect_line 'foreign line'
+
 # --- recognition
 start unrecognisable_inputs
 for text in 'hello world' '\0\0\0' "q${tab}0${tab}alignment${tab}1${tab}60${tab}10M${sam_tail}"; do
