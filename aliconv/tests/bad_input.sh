@@ -402,6 +402,11 @@ expect_status 1; expect_err '^aliconv: cannot write /dev/full: No space left on 
 "$prog" "$data/mt.minimap2.paf" > /dev/full 2> err
 status=$?
 expect_status 1; expect_err '^aliconv: cannot write standard output: No space left on device'
+# BAM is written through htslib, which leaves the reason in errno.
+"$prog" "$data/mt.minimap2.bam" -o mm.gff
+report 1 1 9 9 > rbam
+run --pick rbam -o /dev/full "$data/mt.minimap2.bam"
+expect_status 1; expect_err '^aliconv: cannot write /dev/full: No space left on device'
 
 start output_to_a_closed_pipe
 for target in - /dev/stdout; do
@@ -412,5 +417,8 @@ done
 { sleep 0.3; "$prog" --pick r9 "$data/mt.minimap2.paf" 2> err; echo $? > status; } | true
 status=$(cat status)
 expect_status 1; expect_err 'Broken pipe'
+{ sleep 0.3; "$prog" --pick rbam "$data/mt.minimap2.bam" 2> err; echo $? > status; } | true
+status=$(cat status)
+expect_status 1; expect_err 'cannot write standard output: Broken pipe'
 
 finish
