@@ -3,8 +3,15 @@
 // records are the alignment lines, numbered as the chainer numbers them;
 // the fragment lines right after one belong to it, as the chainer copies
 // them with it.
+//
+// The chainer ignores every line that is no alignment, so a file of another
+// format forced through here would convert to nothing without a word. A
+// file that holds no alignment line is therefore refused at its first line
+// that is neither a comment, blank, a sequence line nor a fragment line;
+// one with alignment lines, or with only such lines, is taken.
 #include "alignment_file.h"
 #include "readers.h"
+#include "tool_error.h"
 
 namespace aliconv {
 
@@ -15,6 +22,7 @@ void readAlignmentFile(common::LineInput &input, RecordSink &sink, const ReadSet
   std::string yName;
   uint64_t record = 0;
   bool afterAlignment = false;
+  uint64_t firstForeignLine = 0;
   while (reader.next(item)) {
     if (item.kind == common::AlignmentItem::SEQUENCE_PAIR) yName.assign(item.yName);
     if (item.kind == common::AlignmentItem::ALIGNMENT) {
@@ -34,11 +42,16 @@ void readAlignmentFile(common::LineInput &input, RecordSink &sink, const ReadSet
       sink.alignment(a);
       continue;
     }
+    if (item.kind == common::AlignmentItem::OTHER && !firstForeignLine && item.feature != "fragment" &&
+        !isBlankLine(item.line))
+      firstForeignLine = item.lineNumber;
     afterAlignment = afterAlignment && item.line.find("fragment") != std::string_view::npos;
     if (settings.lines)
       sink.line(item.line, afterAlignment ? record : 0,
                 afterAlignment ? LineRole::RECORD : LineRole::OTHER);
   }
+  if (record == 0 && firstForeignLine)
+    throw common::ToolError(common::at(input.name(), firstForeignLine, "not an alignment file line"));
 }
 
 }  // namespace aliconv

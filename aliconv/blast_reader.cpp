@@ -60,7 +60,7 @@ void readBlast(common::LineInput &input, RecordSink &sink, const ReadSettings &s
   readLineRecords(
       input, sink, settings,
       [](std::string_view line, const Place &place) {
-        if (!line.empty() && line.front() != '#') return OutsideLine{};
+        if (!isBlankLine(line) && line.front() != '#') return OutsideLine{};
         if (startsWith(line, "# Fields: ") && !defaultColumns(line.substr(10)))
           place.fail("only BLAST's default twelve columns can be read");
         uint64_t hits = 0;

@@ -71,9 +71,9 @@ void readCoords(common::LineInput &input, RecordSink &sink, const ReadSettings &
   readLineRecords(
       input, sink, settings,
       [&](std::string_view line, const Place &place) {
-        if (place.line > 4 && !line.empty()) return OutsideLine{};
+        if (place.line > 4 && !isBlankLine(line)) return OutsideLine{};
         if (place.line == 2 && line != "NUCMER") place.fail("the second line of a coordinate table is NUCMER");
-        if (place.line == 3 && !line.empty()) place.fail("the third line of a coordinate table is blank");
+        if (place.line == 3 && !isBlankLine(line)) place.fail("the third line of a coordinate table is blank");
         if (place.line == 4) columns = readColumnNames(line, place, names);
         return OutsideLine{true};
       },

@@ -76,7 +76,12 @@ void readDelta(common::LineInput &input, RecordSink &sink, const ReadSettings &s
       if (settings.lines) sink.line(line, 0, LineRole::OTHER);
       continue;
     }
-    if (!inRecord && !line.empty() && line.front() == '>') {
+    if (isBlankLine(line)) {
+      if (settings.lines)
+        sink.line(line, inRecord ? record : 0, inRecord ? LineRole::RECORD : LineRole::OTHER);
+      continue;
+    }
+    if (!inRecord && line.front() == '>') {
       readPairLine(line, place, pair, fields);
       havePair = true;
       if (settings.lines) sink.line(line, 0, LineRole::OTHER);

@@ -88,4 +88,6 @@ bool startsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
 
+bool isBlankLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+
 }  // namespace aliconv

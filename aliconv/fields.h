@@ -35,6 +35,9 @@ bool decimalFraction(std::string_view text, uint64_t &numerator, uint64_t &denom
 bool isScore(std::string_view text);
 
 bool startsWith(std::string_view text, std::string_view prefix);
+// Whether the line holds nothing but blanks and tabs: such lines are skipped
+// in every text format (MAF ends a block at one).
+bool isBlankLine(std::string_view line);
 
 }  // namespace aliconv
 

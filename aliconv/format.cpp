@@ -130,13 +130,13 @@ Format recogniseContent(std::string_view content, const std::string &name) {
   if (startsWith(first, "##maf")) return Format::MAF;
   if (isSamHeader(first)) return Format::SAM;
   if (lineAt(1) == "NUCMER" || lineAt(1) == "PROMER")
-    return lineAt(2).empty() && startsWith(lineAt(3), "[S1]") ? Format::COORDS : Format::DELTA;
+    return isBlankLine(lineAt(2)) && startsWith(lineAt(3), "[S1]") ? Format::COORDS : Format::DELTA;
   if (startsWith(first, "# BLAST")) return Format::BLAST7;
   if (startsWith(first, "#") && first.find("name1") != std::string_view::npos &&
       first.find("name2") != std::string_view::npos)
     return Format::GENERAL;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i].empty() || text[i].front() == '#') continue;
+    if (isBlankLine(text[i]) || text[i].front() == '#') continue;
     const std::vector<Format> fits = recordFormats(text[i], lineAt(i + 1));
     if (fits.size() == 1) return fits.front();
     if (fits.empty())

@@ -95,11 +95,11 @@ void readGeneral(common::LineInput &input, RecordSink &sink, const ReadSettings 
   readLineRecords(
       input, sink, settings,
       [&](std::string_view line, const Place &place) {
-        if (!line.empty() && line.front() != '#') {
+        if (!isBlankLine(line) && line.front() != '#') {
           if (!named) place.fail("a row before the line of column names");
           return OutsideLine{};
         }
-        if (!named && !line.empty()) {
+        if (!named && !isBlankLine(line)) {
           columns = readColumnNames(line, place, names);
           named = true;
         }

@@ -131,11 +131,11 @@ void readMaf(common::LineInput &input, RecordSink &sink, const ReadSettings &set
     } else if (inBlock && !line.empty() && line.front() == 's') {
       if (block.rowCount == 2) place.fail("a block with more than two 's' lines");
       readRow(line, place, fields, block.rows[block.rowCount++]);
-    } else if (!inBlock && !line.empty() && line.front() != '#') {
+    } else if (!inBlock && !isBlankLine(line) && line.front() != '#') {
       place.fail("a line outside every block that is no '#' comment");
     }
     if (settings.lines) sink.line(line, inBlock ? block.record : 0, inBlock ? LineRole::RECORD : LineRole::OTHER);
-    if (line.empty()) finishBlock();
+    if (isBlankLine(line)) finishBlock();
   }
   finishBlock();
 }

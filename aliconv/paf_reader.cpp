@@ -64,7 +64,7 @@ void pafAlignment(const std::vector<std::string_view> &f, const Place &place, bo
 void readPaf(common::LineInput &input, RecordSink &sink, const ReadSettings &settings) {
   readLineRecords(
       input, sink, settings,
-      [](std::string_view line, const Place &) { return OutsideLine{line.empty()}; },
+      [](std::string_view line, const Place &) { return OutsideLine{isBlankLine(line)}; },
       [&](const std::vector<std::string_view> &fields, const Place &place, Alignment &a) {
         pafAlignment(fields, place, settings.blocks, a);
       });

@@ -13,6 +13,7 @@
 #include <htslib/hfile.h>
 #include <htslib/sam.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <map>
 #include <unistd.h>
@@ -55,6 +56,13 @@ std::map<uint64_t, Member> readMembers(const common::ChainReport &report, const 
       throw common::ToolError(name + ": two member lines name record " + std::to_string(record));
   }
   return members;
+}
+
+// A failed write through htslib: its file layer writes with the system's
+// calls, which leave their reason in errno (cleared before each call).
+[[noreturn]] void binaryWriteFailure(const std::string &name) {
+  if (errno) throw common::ToolError(common::systemFailure("cannot write", name, errno));
+  throw common::ToolError("cannot write " + name);
 }
 
 std::string lineText(const common::AlignmentRecord &record) {
@@ -110,28 +118,32 @@ class PickSink : public RecordSink {
   }
 
   void binaryHeader(const sam_hdr_t *header) override {
+    errno = 0;
     hFILE *file = hdopen(dup(fileno(out_.stream())), "w");
     binary_ = file ? hts_hopen(file, out_.name().c_str(),
                                conversion_.format == Format::BAM ? "wb" : "wc")
                    : nullptr;
-    if (!binary_) throw common::ToolError("cannot write " + out_.name());
+    if (!binary_) binaryWriteFailure(out_.name());
     // Without a reference at hand the records are stored whole.
     if (conversion_.format == Format::CRAM) hts_set_opt(binary_, CRAM_OPT_NO_REF, 1);
-    if (sam_hdr_write(binary_, header) < 0) throw common::ToolError("cannot write " + out_.name());
+    errno = 0;
+    if (sam_hdr_write(binary_, header) < 0) binaryWriteFailure(out_.name());
     header_ = header;
   }
 
   void binaryRecord(const bam1_t *record, uint64_t number) override {
-    if (members_.count(number) && sam_write1(binary_, header_, record) < 0)
-      throw common::ToolError("cannot write " + out_.name());
+    if (!members_.count(number)) return;
+    errno = 0;
+    if (sam_write1(binary_, header_, record) < 0) binaryWriteFailure(out_.name());
   }
 
   // Finishes a BAM or CRAM output.
   void closeBinary() {
     if (!binary_) return;
+    errno = 0;
     const int status = sam_close(binary_);
     binary_ = nullptr;
-    if (status < 0) throw common::ToolError("cannot write " + out_.name());
+    if (status < 0) binaryWriteFailure(out_.name());
   }
 
  private:

@@ -34,6 +34,7 @@ Record newRecord() {
 
 // htslib reads an integer tag's value as far as it is digits, so that
 // "AS:i:abc" would stand as 0: every such value must be a whole number.
+// Leaves the record's columns in `fields`.
 void checkIntegerTags(std::string_view text, const Place &place, std::vector<std::string_view> &fields) {
   splitFields(text, '\t', fields);
   for (size_t i = 11; i < fields.size(); ++i)
@@ -50,12 +51,16 @@ void parseRecord(std::string_view text, sam_hdr_t *header, bam1_t *record, const
   ks_free(&buffer);
   if (status < 0) place.fail("malformed SAM record");
   checkIntegerTags(text, place, fields);
-  // htslib takes a reference missing from the header as unmapped.
-  const size_t first = text.find('\t'), second = text.find('\t', first + 1);
-  const size_t third = text.find('\t', second + 1);
-  const std::string_view reference = text.substr(second + 1, third - second - 1);
-  if (record->core.tid < 0 && reference != "*")
-    place.fail("no @SQ header line names the reference '" + std::string(reference) + "'");
+  // htslib takes a record as unplaced when the header lacks its reference,
+  // and also when its position is 0, which an unmapped read may have; it
+  // then marks the record unmapped, so the flag is read as written.
+  if (record->core.tid >= 0 || fields[2] == "*") return;
+  const std::string reference(fields[2]);
+  if (sam_hdr_name2tid(header, reference.c_str()) < 0)
+    place.fail("no @SQ header line names the reference '" + reference + "'");
+  uint64_t flag = 0;
+  if (parseUnsigned(fields[1], flag) && !(flag & BAM_FUNMAP))
+    place.fail("the record is mapped to '" + reference + "' but its position is 0");
 }
 
 }  // namespace
@@ -72,7 +77,11 @@ void readSam(common::LineInput &input, RecordSink &sink, const ReadSettings &set
   uint64_t number = 0;
   while (input.next(line)) {
     const Place place{input.name(), input.lineNumber()};
-    if (!header && !line.empty() && line.front() == '@') {
+    if (isBlankLine(line)) {
+      if (settings.lines) sink.line(line, 0, LineRole::OTHER);
+      continue;
+    }
+    if (!header && line.front() == '@') {
       headerText.append(line).push_back('\n');
       if (settings.lines) sink.line(line, 0, LineRole::OTHER);
       continue;
@@ -80,10 +89,6 @@ void readSam(common::LineInput &input, RecordSink &sink, const ReadSettings &set
     if (!header) {
       header.reset(sam_hdr_parse(headerText.size(), headerText.c_str()));
       if (!header) place.fail("the SAM header above this line is malformed");
-    }
-    if (line.empty()) {
-      if (settings.lines) sink.line(line, 0, LineRole::OTHER);
-      continue;
     }
     ++number;
     if (settings.lines) sink.line(line, number, LineRole::RECORD);

@@ -137,6 +137,16 @@ refused in.sam 'line 2' "the NM:i tag exceeds"
 printf '%s\nq\t0\tt\t1\t60\t5H5D\t*\t0\t0\t*\t*\n' "$sq" > in.sam
 refused in.sam 'line 2' "the CIGAR aligns no base of the read"
 
+# htslib reads position 0 as unplaced, like a reference the header lacks.
+start sam_position_0
+printf '%s\nq\t0\tt\t0\t60\t10M%s\n' "$sq" "$sam_tail" > in.sam
+refused in.sam 'line 2' "the record is mapped to 't' but its position is 0"
+printf '%s\nq\t0\tu\t0\t60\t10M%s\n' "$sq" "$sam_tail" > in.sam
+refused in.sam 'line 2' "no @SQ header line names the reference 'u'"
+printf '%s\nq\t4\tt\t0\t0\t*%s\n' "$sq" "$sam_tail" > in.sam
+taken in.sam
+expect_line '# no alignments'
+
 start sam_reference_without_length
 printf '@SQ\tSN:t\tLN:abc\nq\t0\tt\t1\t60\t10M%s\n' "$sam_tail" > in.sam
 refused in.sam 'line 2' 'the @SQ header line of t gives no length'
@@ -179,8 +189,8 @@ printf '%s\n1 10 1 10 0 0 0\n-9223372036854775808\n0\n' "$delta_head" > in.delta
 refused in.delta 'line 5' 'the indels run past'
 printf '%s\n1 10 1 10 0 0 0\n9223372036854775807\n0\n' "$delta_head" > in.delta
 refused in.delta 'line 5' 'the indels run past'
-printf '%s\n1 10 1 10 0 0 0\n\n0\n' "$delta_head" > in.delta
-refused in.delta 'line 5' "an indel distance is not a whole number: ''"
+printf '%s\n1 10 1 10 0 0 0\n5x\n0\n' "$delta_head" > in.delta
+refused in.delta 'line 5' "an indel distance is not a whole number: '5x'"
 printf '%s\n1 10 1 10 11 0 0\n0\n' "$delta_head" > in.delta
 refused in.delta 'line 5' 'more errors than alignment columns'
 printf '%s\n1 10 1 10 0 0\n0\n' "$delta_head" > in.delta
@@ -218,6 +228,50 @@ printf '%s\n31\tt\t+\t200\t10\t5\tq\t+\t100\t90\t100\t9/10\n' "$general_head" > 
 refused in.general 'line 2' 'an interval is empty or runs past'
 printf '%s\n31\tt\t+\t200\t0\t10\tq\t+\t100\t90\t100\t90.0%%\n' "$general_head" > in.general
 refused in.general 'line 2' "the identity is not 'same/aligned'"
+
+# Blank lines (empty or only blanks and tabs) are skipped in every text
+# format; MAF ends a block at one. A last line needs no line break.
+start blank_lines_and_no_final_line_break
+for file in mt.minimap2.paf mt.minimap2.sam mt.blastn.outfmt6 mt.blastn.outfmt7 \
+            mt.nucmer.delta mt.nucmer.coords mt.lastz.maf mt.lastz.general; do
+  "$prog" --fragments "$data/$file" | grep -v '^# aliconv: the alignments of' > clean.gff
+  cp "$data/$file" trailing.in
+  printf '\n \t\n\n' >> trailing.in
+  head -c -1 "$data/$file" > unended.in
+  # A blank line before the last line (in delta, inside an indel list); in
+  # MAF, where one ends a block, after the header.
+  where='$i'
+  [ "$file" = mt.lastz.maf ] && where='1a'
+  sed "$where\\\\t" "$data/$file" > inner.in
+  for variant in trailing.in unended.in inner.in; do
+    run --fragments "$variant"
+    expect_status 0
+    [ ! -s err ] || fail "$file as $variant: $(head -c 300 err)"
+    grep -v '^# aliconv: the alignments of' out | cmp -s - clean.gff ||
+      fail "$file as $variant does not convert as the file itself"
+  done
+done
+
+# --- the alignment file format, passed through
+# Another format forced through as an alignment file would give the chainer
+# no alignment: a file without alignment lines is refused at its first line
+# of no kind the format knows.
+start gff_forced_on_another_format
+cp "$data/mt.minimap2.paf" in.paf
+refused in.paf 'line 1' 'not an alignment file line' -i gff
+cp "$data/mt.lastz.maf" in.maf
+refused in.maf 'line 15' 'not an alignment file line' -i gff
+printf '# only comments\n\n \t\n#\n' > in.gff
+taken in.gff -i gff
+[ "$(grep -c -v '^# aliconv' out)" = 4 ] || fail "not the comments and blank lines: $(cat out)"
+seq_line=$'x\tsrc\tsequence:sequence\t1:1\t100:100\t0\t.\tseq1 "x"; seq2 "y"'
+printf '%s\nx\tsrc\tfragment\t1:1\t9:9\t5\t+\n' "$seq_line" > in.gff
+taken in.gff
+printf '%s\nx\tsrc\tother\t1:1\t9:9\t5\t+\n' "$seq_line" > in.gff
+refused in.gff 'line 2' 'not an alignment file line'
+printf '%s\nforeign line\nx\tsrc\talignment\t1:1\t9:9\t5\t+\n' "$seq_line" > in.gff
+taken in.gff
+expect_line 'foreign line'
 
 # --- recognition
 start unrecognisable_inputs
@@ -348,6 +402,11 @@ expect_status 1; expect_err '^aliconv: cannot write /dev/full: No space left on 
 "$prog" "$data/mt.minimap2.paf" > /dev/full 2> err
 status=$?
 expect_status 1; expect_err '^aliconv: cannot write standard output: No space left on device'
+# BAM is written through htslib, which leaves the reason in errno.
+"$prog" "$data/mt.minimap2.bam" -o mm.gff
+report 1 1 9 9 > rbam
+run --pick rbam -o /dev/full "$data/mt.minimap2.bam"
+expect_status 1; expect_err '^aliconv: cannot write /dev/full: No space left on device'
 
 start output_to_a_closed_pipe
 for target in - /dev/stdout; do
@@ -358,5 +417,8 @@ done
 { sleep 0.3; "$prog" --pick r9 "$data/mt.minimap2.paf" 2> err; echo $? > status; } | true
 status=$(cat status)
 expect_status 1; expect_err 'Broken pipe'
+{ sleep 0.3; "$prog" --pick rbam "$data/mt.minimap2.bam" 2> err; echo $? > status; } | true
+status=$(cat status)
+expect_status 1; expect_err 'cannot write standard output: Broken pipe'
 
 finish
