@@ -11,6 +11,7 @@
 #define ALICHAIN_H
 
 #include "alignment_fields.h"
+#include "atomic_output.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -194,9 +195,6 @@ void getResult(PASS &pass);
 class ReportStream {
  public:
   explicit ReportStream(const OPTIONS &options);
-  ~ReportStream();
-  ReportStream(const ReportStream &) = delete;
-  ReportStream &operator=(const ReportStream &) = delete;
   void put(const char *data, size_t length);
   void put(const std::string &s) { put(s.data(), s.size()); }
   // Flushes standard output, or closes the new file and puts it in place.
@@ -204,9 +202,8 @@ class ReportStream {
 
  private:
   [[noreturn]] void fail();
-  FILE *file_;
-  std::string name_;     // the report's name, as messages show it
-  std::string tempName_; // with "-f": the file written until finish()
+  std::string name_;  // the report's name, as messages show it
+  std::unique_ptr<common::AtomicOutput> out_;
 };
 // Writes one complete report of `pass` to `out`; returns 1.
 int writeToOutfile(const OPTIONS &options, const INPUT &input, const PASS &pass,

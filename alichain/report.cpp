@@ -2,24 +2,12 @@
 // pass, followed by the input lines it copies.
 #include "alichain.h"
 
-#include <cerrno>
+#include "tool_error.h"
+
 #include <cstdio>
 #include <ctime>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
-
-// Creates a new file beside `target` for writing; returns its descriptor
-// (-1 on failure) and leaves its name in tempName.
-int createBeside(const std::string &target, std::string &tempName) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    tempName = target + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
-    const int fd = open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
 
 std::string currentDate() {
   const std::time_t now = std::time(nullptr);
@@ -68,43 +56,25 @@ void copySpan(const INPUT &input, const LINESPAN &span, ReportStream &out) {
 
 }  // namespace
 
-ReportStream::ReportStream(const OPTIONS &options) : file_(stdout), name_("standard output") {
-  if (!options.opt_f) return;
-  name_ = options.infile_name + ".chainout";
-  const int fd = createBeside(name_, tempName_);
-  file_ = fd < 0 ? nullptr : fdopen(fd, "w");
-  if (!file_) {
-    if (fd >= 0) {
-      close(fd);
-      unlink(tempName_.c_str());
-    }
-    throw AlichainError("Error: Unable to write file " + name_ + "\n");
-  }
-}
-
-ReportStream::~ReportStream() {
-  // A report not finished leaves nothing behind.
-  if (file_ && file_ != stdout) {
-    std::fclose(file_);
-    unlink(tempName_.c_str());
+ReportStream::ReportStream(const OPTIONS &options)
+    : name_(options.opt_f ? options.infile_name + ".chainout" : "standard output") {
+  try {
+    out_ = std::make_unique<common::AtomicOutput>(options.opt_f ? name_ : "-");
+  } catch (const common::ToolError &) {
+    fail();
   }
 }
 
 void ReportStream::put(const char *data, size_t length) {
-  if (length && std::fwrite(data, 1, length, file_) != length) fail();
+  if (length && std::fwrite(data, 1, length, out_->stream()) != length) fail();
 }
 
 void ReportStream::finish() {
-  if (file_ == stdout) {
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) fail();
-    return;
-  }
-  FILE *f = file_;
-  file_ = nullptr;
   // The complete report takes the report's name in one step: whatever stood
   // there before (a link included) is replaced, never written through.
-  if (std::fclose(f) != 0 || std::rename(tempName_.c_str(), name_.c_str()) != 0) {
-    unlink(tempName_.c_str());
+  try {
+    out_->commit();
+  } catch (const common::ToolError &) {
     fail();
   }
 }

@@ -60,6 +60,7 @@ std::vector<ChainReport> readChainReports(const std::string &path) {
   };
   while (input.next(line)) {
     if (line == "##gff-version 2" && state != BODY) {
+      if (state == HEADER || state == MEMBERS) refuse("the report ends before its member list");
       reports.emplace_back();
       state = HEADER;
       continue;

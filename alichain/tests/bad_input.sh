@@ -133,6 +133,14 @@ start_case report_file_leaves_no_temporary_file
 run -f in; expect_status 0
 ! compgen -G 'in.chainout?*' > /dev/null || fail "files left: $(ls in.chainout?*)"
 
+start_case replaced_report_keeps_its_permissions
+{ ali 10:20 50:60 5; ali 60:70 90:95 3; } > in
+printf 'old report\n' > in.chainout
+chmod 600 in.chainout
+(umask 022; "$prog" -f in > out 2> err); status=$?
+expect_status 0; expect_members '1 2' in.chainout
+[ "$(stat -c %a in.chainout)" = 600 ] || fail "the report's mode became $(stat -c %a in.chainout)"
+
 start_case control_bytes_in_the_file_name
 name=$'new\nline\tand\\back\001slash'
 ali 10:20 50:60 5 > "$name"

@@ -74,7 +74,10 @@ TEST(ChainReports, RefusesTextThatIsNoReport) {
   const char *bad[] = {"", "hello\n",
                        "##gff-version 2\n##alichain x\n##Number of used alignments:\t2\n"
                        "##Used alignments:\n## 1\n##\n",
-                       "##gff-version 2\n##Number of used alignments:\t1\n##Used alignments:\n## x\n"};
+                       "##gff-version 2\n##Number of used alignments:\t1\n##Used alignments:\n## x\n",
+                       // a report cut within its member list, then a whole one
+                       "##gff-version 2\n##Number of used alignments:\t2\n##Used alignments:\n## 1\n"
+                       "##gff-version 2\n##Number of used alignments:\t1\n##Used alignments:\n## 1\n##\n"};
   for (const char *text : bad) {
     common_test::writeFile(dir.file("bad"), text);
     EXPECT_THROW(common::readChainReports(dir.file("bad")), common::ToolError) << text;
