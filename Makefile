@@ -27,7 +27,8 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stack
 all: build
 
 deps:
-	@bash tests/ensure_packages.sh $(BUILD_PACKAGES)
+	@bash tests/ensure_packages.sh $(BUILD_PACKAGES) >/dev/null || \
+	  { echo "the build needs the Debian packages $(BUILD_PACKAGES): install them as root (apt-get install)" >&2; exit 1; }
 
 test-deps:
 	@bash tests/ensure_packages.sh $(TEST_PACKAGES) || echo "tests of the missing tools will be SKIPPED"
