@@ -2,7 +2,7 @@
 # Bad inputs and command lines of the built mumfind, and the outputs that
 # must survive them; then several pairs: refused without a choice, one by
 # --pair, each to a file of its own by --split.
-# Usage: bad_input.sh MUMFIND DATA_DIR
+# Usage: bad_input.sh MUMFIND SEQUENCE_DIR (the folder of the mitochondrial genomes)
 set -uo pipefail
 prog=$1
 data=$(cd "$2" && pwd)

@@ -3,7 +3,7 @@
 # pair and random genomes built with point changes, inversions and repeats;
 # or, given ECOLI_DIR, the two E. coli genomes found there (SKIPPED when
 # they are not).
-# Usage: mummer_compare.sh MUMFIND DATA_DIR [ECOLI_DIR]
+# Usage: mummer_compare.sh MUMFIND SEQUENCE_DIR [ECOLI_DIR] (SEQUENCE_DIR: the mitochondrial genomes)
 set -uo pipefail
 prog=$1 data=$2 ecoli=${3:-}
 source "$(dirname "$0")/../../tests/need_tool.sh"
