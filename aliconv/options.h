@@ -5,15 +5,13 @@
 #include "convert.h"
 #include "pick.h"
 
-#include <stdexcept>
 #include <string>
+
+#include "program.h"
 
 namespace aliconv {
 
-// A command line that cannot be run: what() says why.
-struct UsageError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+using UsageError = common::UsageError;
 
 struct Options {
   enum Action { CONVERT, PICK, HELP, VERSION } action = CONVERT;

@@ -3,6 +3,8 @@
 #define ALIPLOT_OPTIONS_H
 
 #include <string>
+
+#include "program.h"
 #include <vector>
 
 namespace aliplot {
@@ -25,9 +27,7 @@ const char *usageText();
 // message (without the usage text) when they make no valid run.
 Options parseOptions(const std::vector<std::string> &arguments);
 
-struct UsageError {
-  std::string message;
-};
+using UsageError = common::UsageError;
 
 }  // namespace aliplot
 

@@ -6,11 +6,9 @@
 #include "picture.h"
 #include "plot_input.h"
 #include "svg_plot.h"
-#include "tool_error.h"
+#include "program.h"
 
-#include <csignal>
 #include <cstdio>
-#include <new>
 
 namespace aliplot {
 
@@ -25,25 +23,13 @@ void writePlot(const Options &options) {
 }
 
 int aliplotMain(int argc, char **argv) {
-  // A closed pipe is a write error that commit() reports.
-  std::signal(SIGPIPE, SIG_IGN);
-  try {
+  return common::runProgram("aliplot", usageText(), [&] {
     const Options options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (options.help) {
+    if (options.help)
       std::fputs(usageText(), stdout);
-      return std::fflush(stdout) == 0 ? 0 : 1;
-    }
-    writePlot(options);
-    return 0;
-  } catch (const UsageError &error) {
-    std::fprintf(stderr, "aliplot: %s\n%s", error.message.c_str(), usageText());
-    return 2;
-  } catch (const common::ToolError &error) {
-    std::fprintf(stderr, "aliplot: %s\n", error.what());
-  } catch (const std::bad_alloc &) {
-    std::fputs("aliplot: out of memory\n", stderr);
-  }
-  return 1;
+    else
+      writePlot(options);
+  });
 }
 
 }  // namespace aliplot

@@ -1,8 +1,6 @@
 #include "driver.h"
 
-#include <csignal>
 #include <cstdio>
-#include <new>
 
 #include "alignment_file.h"
 #include "atomic_output.h"
@@ -10,6 +8,7 @@
 #include "match_output.h"
 #include "options.h"
 #include "pair_split.h"
+#include "program.h"
 #include "tool_error.h"
 
 namespace mumfind {
@@ -156,30 +155,15 @@ struct SequenceArray {
 }  // namespace
 
 int mumfindMain(int argc, char **argv) {
-  // A closed pipe is a write error that the output's commit reports.
-  std::signal(SIGPIPE, SIG_IGN);
-  Options options;
-  try {
-    options = parseOptions(argc, argv);
-  } catch (const UsageError &e) {
-    std::fprintf(stderr, "mumfind: %s\n%s", e.what(), usageText());
-    return 2;
-  }
-  if (options.help) {
-    std::fputs(usageText(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
-  }
-  try {
+  return common::runProgram("mumfind", usageText(), [&] {
+    const Options options = parseOptions(argc, argv);
+    if (options.help) {
+      std::fputs(usageText(), stdout);
+      return;
+    }
     SequenceArray array;
     run(options);
-  } catch (const common::ToolError &e) {
-    std::fprintf(stderr, "mumfind: %s\n", e.what());
-    return 1;
-  } catch (const std::bad_alloc &) {
-    std::fputs("mumfind: out of memory\n", stderr);
-    return 1;
-  }
-  return 0;
+  });
 }
 
 }  // namespace mumfind

@@ -2,8 +2,9 @@
 #ifndef MUMFIND_OPTIONS_H
 #define MUMFIND_OPTIONS_H
 
-#include <stdexcept>
 #include <string>
+
+#include "program.h"
 
 #include "match_finder.h"
 
@@ -21,10 +22,7 @@ struct Options {
   bool help = false;
 };
 
-// A command line that cannot be run; what() says why.
-struct UsageError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+using UsageError = common::UsageError;
 
 // Throws UsageError.
 Options parseOptions(int argc, char **argv);
