@@ -38,6 +38,7 @@ const Option &longOption(const std::vector<Option> &options, const std::string &
 }
 
 const Option &shortOption(const std::vector<Option> &options, char letter) {
+  // A word from a vector (not from main) may hold a NUL, which marks no option.
   for (const Option &option : options)
     if (option.shortName != 0 && option.shortName == letter) return option;
   throw UsageError(std::string("unknown option -") + letter);
