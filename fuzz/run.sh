@@ -29,10 +29,12 @@ for target in ${FUZZ_TARGETS:-fuzz_alichain fuzz_smooth fuzz_stree fuzz_aliconv 
   seeds=()
   [ -d "$here/seeds/$target" ] && seeds+=("$here/seeds/$target")
   [ -d "$here/regressions/$target" ] && seeds+=("$here/regressions/$target")
+  dict=()
+  [ -f "$here/dicts/$target.dict" ] && dict=(-dict="$here/dicts/$target.dict")
   echo "== $target for ${seconds}s"
   # -close_fd_mask=3: the programs' own output is dropped, the fuzzer's
   # reports and the sanitizers' are kept.
   "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -close_fd_mask=3 \
     -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 \
-    "$corpus" "${seeds[@]}"
+    "${dict[@]}" "$corpus" "${seeds[@]}"
 done
