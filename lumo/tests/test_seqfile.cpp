@@ -170,6 +170,21 @@ TEST_F(SeqFile, GzipMembersFollowOneAnother) {
   EXPECT_EQ(raw(4), "GT");
 }
 
+// bgzip output: members with an extra header field, the last one empty.
+TEST_F(SeqFile, BgzipFileGivesItsRecords) {
+  Result r = read_file(LUMO_TEST_DATA "/three_records.fa.bgz");
+  ASSERT_EQ(r.added, 3) << r.message;
+  ASSERT_EQ(read_file(LUMO_EXAMPLES "/MT-human.fa").added, 1);
+  ASSERT_EQ(read_file(LUMO_EXAMPLES "/MT-orang.fa").added, 1);
+  EXPECT_STREQ(get_element(3)->ident, "MT_human");
+  EXPECT_EQ(raw(3), raw(6));
+  EXPECT_STREQ(get_element(4)->ident, "MT_orang");
+  EXPECT_EQ(raw(4), raw(7));
+  std::string repeat;
+  for (int k = 0; k < 17500; k++) repeat += "ACGT";
+  EXPECT_EQ(raw(5), repeat);
+}
+
 TEST_F(SeqFile, FastqSingleAndMultiLine) {
   // A '+' line may repeat the record's whole header or its first word.
   TempFile f("@q1 desc\nACGT\n+\n@@@@\n\n@q2\nAC\nGT\n+q2\nII\n!!\n@q3 x y\n\n+q3 x y\n\n"
