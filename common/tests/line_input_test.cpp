@@ -103,7 +103,8 @@ TEST(LineInput, ACompressedStreamCutShortNamesTheLine) {
 
 // Members one after another are one text (as bgzip writes them, with an
 // empty member at the end); bytes after the last member are refused with
-// the file and the line after the last whole one.
+// the file and the first line not given whole: here the last, which has no
+// line break before the bytes.
 TEST(LineInput, MembersAreOneTextAndTrailingBytesAreRefused) {
   TempDir dir;
   const std::string members =
@@ -118,7 +119,7 @@ TEST(LineInput, MembersAreOneTextAndTrailingBytesAreRefused) {
     FAIL() << "trailing bytes were accepted";
   } catch (const common::ToolError &e) {
     EXPECT_EQ(std::string(e.what()),
-              dir.file("trailing.gz") + ", line 5: bytes after the last gzip member are not gzip data");
+              dir.file("trailing.gz") + ", line 4: bytes after the last gzip member are not gzip data");
   }
 }
 
