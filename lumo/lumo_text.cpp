@@ -2,6 +2,7 @@
 #include "lumo_text.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -120,10 +121,12 @@ void inflate_more(lumo_text *t) {
       fail(t, t->problem ? t->problem : kCutShort);
       return;
     }
+    // zlib counts in 32 bits: a larger room is filled in parts.
+    uInt room = t->cap - t->len < UINT_MAX ? static_cast<uInt>(t->cap - t->len) : UINT_MAX;
     z->next_out = t->text + t->len;
-    z->avail_out = static_cast<uInt>(t->cap - t->len);
+    z->avail_out = room;
     int ret = inflate(z, Z_NO_FLUSH);
-    std::size_t produced = t->cap - t->len - z->avail_out;
+    std::size_t produced = room - z->avail_out;
     t->len += produced;
     if (ret == Z_STREAM_END) t->in_member = 0;
     else if (ret == Z_MEM_ERROR) fail(t, kOutOfMemory);

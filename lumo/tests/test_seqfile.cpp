@@ -120,9 +120,13 @@ TEST_F(SeqFile, NamesComeWhole) {
   EXPECT_EQ(std::string(get_element(5)->ident), longest.substr(0, 50));
   free_seq_names(names, 4);
   TempFile bad("@" + longest + "\nAC\n+\nI\n");
-  names = reinterpret_cast<char **>(&message);
-  EXPECT_EQ(read_seq_file_names(bad.path(), nullptr, &names), -1);
+  char *not_null[1];  // *names is set to null on every failure
+  names = not_null;
+  EXPECT_EQ(read_seq_file_names(bad.path(), &message, &names), -1);
   EXPECT_EQ(names, nullptr);
+  EXPECT_NE(std::string(message).find("line 4: quality shorter"), std::string::npos) << message;
+  std::free(message);
+  names = not_null;
   EXPECT_EQ(read_seq_file_names(nullptr, nullptr, &names), -1);
   EXPECT_EQ(names, nullptr);
   free_seq_names(nullptr, 3);
