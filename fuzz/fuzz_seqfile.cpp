@@ -1,4 +1,4 @@
-// Fuzz target for the library's FASTA/FASTQ reader (read_seq_file). The
+// Fuzz target for the library's FASTA/FASTQ reader (read_seq_file_names). The
 // first byte chooses plain or compressed reads (fuzz::alsoCompressed); a
 // compressed read is followed by one with bytes after the last member.
 // Every read either fails leaving the sequence array as it was, or appends
@@ -18,10 +18,10 @@
 namespace {
 
 struct Record {
-  std::string ident, title, description, raw, coded;
+  std::string name, ident, title, description, raw, coded;
   bool operator==(const Record &other) const {
-    return ident == other.ident && title == other.title && description == other.description &&
-           raw == other.raw && coded == other.coded;
+    return name == other.name && ident == other.ident && title == other.title &&
+           description == other.description && raw == other.raw && coded == other.coded;
   }
 };
 
@@ -34,8 +34,9 @@ struct Outcome {
   }
 };
 
-// The record as read, after checking the fields against each other.
-Record recordOf(const STRING *s) {
+// The record as read with its whole name, after checking the fields
+// against each other.
+Record recordOf(const STRING *s, const char *name) {
   fuzz::check(
       s != nullptr && s->raw_seq != nullptr && s->sequence != nullptr && s->desc_string != nullptr,
       "a record has every text");
@@ -51,8 +52,11 @@ Record recordOf(const STRING *s) {
                 "the raw text holds no line break or blank");
     fuzz::check(s->sequence[k] == mapchar(1, c), "the codes are the raw text's");
   }
-  return Record{s->ident, s->title, s->desc_string, s->raw_seq,
-                std::string(s->sequence, s->length)};
+  fuzz::check(name != nullptr && std::strpbrk(name, " \t") == nullptr, "a name is one word");
+  fuzz::check(std::string(name).substr(0, sizeof s->ident - 1) == s->ident,
+              "ident is the name cut to its size");
+  return Record{name,           s->ident,   s->title,
+                s->desc_string, s->raw_seq, std::string(s->sequence, s->length)};
 }
 
 // Reads `bytes` as a file into a fresh sequence array, and frees it again.
@@ -60,15 +64,19 @@ Outcome readAsFile(const std::string &bytes) {
   fuzz::TempFile file("seqfile", bytes);
   create_seq_array();
   char *message = nullptr;
+  char **names = nullptr;
   Outcome outcome;
-  outcome.result = read_seq_file(file.name(), &message);
+  outcome.result = read_seq_file_names(file.name(), &message, &names);
   if (message) outcome.message = message;
   std::free(message);
   const int count = get_num_sequences();
   fuzz::check(outcome.result >= -1 && count == (outcome.result == -1 ? 0 : outcome.result),
               "the array holds the records read, or nothing after a failure");
   fuzz::check(outcome.result != -1 || !outcome.message.empty(), "a failure says why");
-  for (int k = 1; k <= count; ++k) outcome.records.push_back(recordOf(get_element(k)));
+  fuzz::check((names != nullptr) == (count > 0), "names come with the records appended");
+  for (int k = 1; k <= count; ++k)
+    outcome.records.push_back(recordOf(get_element(k), names[k - 1]));
+  free_seq_names(names, count);
   free_seq_ary();
   return outcome;
 }
