@@ -92,13 +92,19 @@ for cs in :9 :5*a :5+ac:5 ~ag :5/4; do
   refused in.paf 'line 1' 'the cs:Z' --fragments
 done
 
-# Lengths that wrap around 64 bits walk back to the right end, but the
-# blocks would lie far outside the alignment.
+# Lengths that wrap around 64 bits walk back to the right end: the blocks
+# would lie far outside the alignment, or the walk would skip around the
+# whole 64-bit range between two columns.
 start paf_cigar_lengths_wrapping_64_bits
-printf '%s\tcg:Z:18446744073709551615M1D1I10M\n' "$paf_ok" > in.paf
-refused in.paf 'line 1' 'the cg:Z CIGAR does not span' --fragments
-printf '%s\tcs:Z::18446744073709551615-a+c:10\n' "$paf_ok" > in.paf
-refused in.paf 'line 1' 'the cs:Z string does not span' --fragments
+for cigar in 18446744073709551615M1D1I10M 10M18446744073709551615D1D 10M18446744073709551615I1I \
+             18446744073709551615I1I10M 5M18446744073709551615D1D5M; do
+  printf '%s\tcg:Z:%s\n' "$paf_ok" "$cigar" > in.paf
+  refused in.paf 'line 1' 'the cg:Z CIGAR does not span' --fragments
+done
+for cs in :18446744073709551615-a+c:10 :10~ag18446744073709551615ac~ag1ac; do
+  printf '%s\tcs:Z:%s\n' "$paf_ok" "$cs" > in.paf
+  refused in.paf 'line 1' 'the cs:Z string does not span' --fragments
+done
 
 # The chainer reads the first word of a line as the name, skips lines that
 # start with '#', and reads the sequence line's names up to a quote: a name
