@@ -119,6 +119,32 @@ done
 printf 'q\0x\t100\t0\t10\t+\tt\t200\t0\t10\t9\t10\t60\n' > in.paf
 refused in.paf 'line 1' 'the sequence name' -i paf
 
+# The chainer's coordinates end below 2^63 - 1, and its scores lie within
+# 10^15: a record beyond either is refused in every format, so that nothing
+# is written that alichain or aliconv would not read back.
+start coordinates_and_scores_the_alignment_file_cannot_carry
+top=9223372036854775807
+beyond='the alignment cannot be written as an alignment line'
+printf 'q\t100\t0\t10\t+\tt\t%s\t%s\t%s\t9\t10\t60\n' $top $((top - 10)) $top > in.paf
+refused in.paf 'line 1' "$beyond: coordinate out of range"
+printf 'q\t%s\t%s\t%s\t-\tt\t200\t0\t10\t9\t10\t60\n' $top $((top - 10)) $top > in.paf
+refused in.paf 'line 1' "$beyond: coordinate out of range"
+refused in.paf 'line 1' "$beyond: coordinate out of range" --swap
+printf '%s\tAS:i:9000000000000000000\n' "$paf_ok" > in.paf
+refused in.paf 'line 1' "$beyond: score not finite or too large"
+printf 'q\tt\t90.0\t10\t1\t0\t1\t10\t%s\t%s\t1e-5\t31\n' $((top - 9)) $top > in.tsv
+refused in.tsv 'line 1' "$beyond: coordinate out of range" -i blast6
+printf 'q\tt\t90.0\t10\t1\t0\t1\t10\t%s\t%s\t1e-5\t31\n' $top $((top - 9)) > in.tsv
+refused in.tsv 'line 1' "$beyond: coordinate out of range" -i blast6
+printf 'a b\nNUCMER\n>t q %s 100\n%s %s 1 10 0 0 0\n0\n' $top $((top - 9)) $top > in.delta
+refused in.delta 'line 4' "$beyond: coordinate out of range"
+printf '%s\n%s\t%s\t1\t10\t10\t10\t90.00\tt\tq\n' "$coords_head" $((top - 9)) $top > in.coords
+refused in.coords 'line 5' "$beyond: coordinate out of range"
+printf '%s\n31\tt\t+\t%s\t%s\t%s\tq\t+\t100\t0\t10\t9/10\n' "$general_head" $top $((top - 10)) $top > in.general
+refused in.general 'line 2' "$beyond: coordinate out of range"
+printf '##maf\na score=5\ns t %s 2 + %s AC\ns q 0 2 + 9 AC\n\n' $((top - 2)) $top > in.maf
+refused in.maf 'line 2' "$beyond: coordinate out of range"
+
 start paf_crlf_and_no_final_line_break
 printf '%s\r\n%s\tcg:Z:10M' "$paf_ok" "${paf_ok//${tab}0${tab}10${tab}/${tab}20${tab}30${tab}}" > in.paf
 taken in.paf --fragments
