@@ -90,6 +90,17 @@ printf 'x\tt\tsequence:sequence\t1:1\t10:10\t0\t.\tseq1 "<a&b>"; seq2 "\xff\x01"
 run 'in&<>' -o out.svg; expect_status 0; expect_xml out.svg
 run 'in&<>' -o out.html; expect_status 0
 grep -q '<script>alert' out.html && fail "markup got into the page"
+# U+FFFE and U+FFFF are UTF-8 but no XML: in the title, a name, and a
+# report's name and lines.
+fffe=$'\xef\xbf\xbe' ffff=$'\xef\xbf\xbf'
+alignments | sed "s/\"B\"/\"B$fffe\"/" > "in$ffff"
+report "1" "$line1" | sed "s/alignments: 5/alignments: 5$ffff/" > "chain$fffe"
+run "in$ffff" "chain$fffe" -o out.svg; expect_status 0; expect_xml out.svg
+grep -q -F "$fffe" out.svg && fail "U+FFFE got into the SVG"
+grep -q -F "$ffff" out.svg && fail "U+FFFF got into the SVG"
+grep -q -F '>score sum 5?<' out.svg || fail "the report's score sum is not shown with '?'"
+run "in$ffff" "chain$fffe" -o out.html; expect_status 0
+grep -q -F -e "$fffe" -e "$ffff" out.html && fail "U+FFFE or U+FFFF got into the page"
 
 start gzip_and_standard_input
 { alignments; } | gzip > in.gz
