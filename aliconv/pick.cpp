@@ -118,8 +118,9 @@ class PickSink : public RecordSink {
   }
 
   void binaryHeader(const sam_hdr_t *header) override {
+    std::fflush(out_.stream());
     errno = 0;
-    hFILE *file = hdopen(dup(fileno(out_.stream())), "w");
+    hFILE *file = hdopen(dup(out_.descriptor()), "w");
     binary_ = file ? hts_hopen(file, out_.name().c_str(),
                                conversion_.format == Format::BAM ? "wb" : "wc")
                    : nullptr;

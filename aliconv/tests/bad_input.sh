@@ -434,6 +434,16 @@ expect_status 1; expect_err '^aliconv: cannot write /dev/full: No space left on 
 "$prog" "$data/mt.minimap2.paf" > /dev/full 2> err
 status=$?
 expect_status 1; expect_err '^aliconv: cannot write standard output: No space left on device'
+# An output far larger than the stream's buffer fails at a write before the
+# last flush: its reason is kept.
+for target in /dev/full -; do
+  "$prog" --fragments "$data/mt.lastz.maf" -o $target > /dev/full 2> err
+  status=$?
+  expect_status 1; expect_err '^aliconv: cannot write .*: No space left on device$'
+done
+"$prog" --help > /dev/full 2> err
+status=$?
+expect_status 1; expect_err '^aliconv: cannot write standard output: No space left on device$'
 # BAM is written through htslib, which leaves the reason in errno.
 "$prog" "$data/mt.minimap2.bam" -o mm.gff
 report 1 1 9 9 > rbam
@@ -446,6 +456,9 @@ for target in - /dev/stdout; do
   status=$(cat status)
   expect_status 1; expect_err 'Broken pipe'
 done
+{ sleep 0.3; "$prog" --fragments "$data/mt.lastz.maf" 2> err; echo $? > status; } | true
+status=$(cat status)
+expect_status 1; expect_err '^aliconv: cannot write standard output: Broken pipe$'
 { sleep 0.3; "$prog" --pick r9 "$data/mt.minimap2.paf" 2> err; echo $? > status; } | true
 status=$(cat status)
 expect_status 1; expect_err 'Broken pipe'

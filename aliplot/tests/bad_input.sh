@@ -72,13 +72,21 @@ start unwritable_output
 alignments > in
 run in -o no/such/dir/out.svg; expect_status 1; expect_err 'no/such/dir'
 if [ -w /dev/full ]; then
-  run in -o /dev/full --format svg; expect_status 1; expect_err '/dev/full'
+  run in -o /dev/full --format svg; expect_status 1; expect_err '^aliplot: cannot write /dev/full: No space left on device$'
 fi
-# A page far larger than a pipe's buffer, whose reader stops early.
+# A page far larger than a pipe's buffer, whose reader stops early, and
+# far larger than the stream's buffer on a full device: the system's
+# reason is kept.
 awk 'BEGIN { for (i = 1; i <= 20000; i++) printf "A\tt\talignment\t%d:%d\t%d:%d\t5\t+\n", i, i, i + 50, i + 50 }' > in
 "$prog" in -o - --format html 2> err | head -c 10 > /dev/null
 status=${PIPESTATUS[0]}
-expect_status 1; expect_err 'standard output'
+expect_status 1; expect_err '^aliplot: cannot write standard output: Broken pipe$'
+for target in /dev/full -; do
+  "$prog" in -o $target --format svg > /dev/full 2> err; status=$?
+  expect_status 1; expect_err '^aliplot: cannot write .*: No space left on device$'
+done
+"$prog" --help > /dev/full 2> err; status=$?
+expect_status 1; expect_err '^aliplot: cannot write standard output: No space left on device$'
 
 start empty_input_draws_an_empty_plot
 : > in
