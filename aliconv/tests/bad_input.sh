@@ -357,7 +357,7 @@ report 2 1 1 1 > rcount
 run --pick rcount "$data/mt.minimap2.paf"
 expect_status 1; expect_err 'rcount, line 7: the member list does not hold'
 head -3 "$data/mt.minimap2.paf" > three.paf
-report 1 1 9 9 > r9
+report 1 9 9 9 > r9
 run --pick r9 three.paf
 expect_status 1; expect_err 'lists record 9, which three.paf does not hold'
 echo "an earlier pick" > picked.paf
@@ -365,6 +365,27 @@ run --pick r9 -o picked.paf three.paf
 [ "$(cat picked.paf)" = "an earlier pick" ] || fail "the earlier pick was replaced"
 run --pick mm.gff "$data/mt.minimap2.paf"
 expect_status 1; expect_err 'mm.gff, line 1: not a chain report'
+
+# The member list numbers the alignment lines of the conversion; a list
+# that disagrees with the member lines, or a report cut down to its "##"
+# lines, is refused.
+start pick_list_and_member_lines_that_disagree
+listed() {  # listed LIST RECORDS-PATTERN: a report of mm.gff
+  printf '##gff-version 2\n##alichain -f mm.gff\n##Number of used alignments:\t%s\n' "$(echo $1 | wc -w)"
+  printf '##Score sum of these alignments: 1\n##Used alignments:\n## %s\n##\n' "$1"
+  grep '^#' mm.gff
+  grep -E "${tab}record ($2)\$" mm.gff
+}
+listed "1 9" "1|9" > agree
+run --pick agree "$data/mt.minimap2.paf"
+expect_status 0; [ "$(wc -l < out)" = 2 ] || fail "not the two records: $(cut -f1-9 out)"
+listed "1 2" "1|9" > disagree
+run --pick disagree "$data/mt.minimap2.paf"
+expect_status 1
+expect_err '^aliconv: disagree: its member list names alignment 2 where it copies the line of record 9, which is alignment 9'
+listed "1 9" "x" > cut
+run --pick cut "$data/mt.minimap2.paf"
+expect_status 1; expect_err '^aliconv: cut, line 7: the member list that ends here names 2 alignments, but the report copies 0'
 
 # A file of --split numbers its records as the whole input does, so its
 # report picks from the whole input.
@@ -446,7 +467,7 @@ status=$?
 expect_status 1; expect_err '^aliconv: cannot write standard output: No space left on device$'
 # BAM is written through htslib, which leaves the reason in errno.
 "$prog" "$data/mt.minimap2.bam" -o mm.gff
-report 1 1 9 9 > rbam
+report 1 9 9 9 > rbam
 run --pick rbam -o /dev/full "$data/mt.minimap2.bam"
 expect_status 1; expect_err '^aliconv: cannot write /dev/full: No space left on device'
 

@@ -39,7 +39,7 @@ run in -o out.svg; expect_status 1; expect_err 'in, line 5'; expect_old_output; 
 
 start report_member_beyond_the_alignments
 alignments > in
-report "1 3" "$line1" > chain
+report "1 3" "$line1" "$line1" > chain
 echo old > out.html
 run in chain -o out.html; expect_status 1; expect_err 'member 3 lies beyond the 2 alignments of in'
 expect_old_output out.html; expect_no_leftovers
@@ -48,6 +48,13 @@ start report_of_another_file
 alignments > in
 report "2" "$line1" > chain
 run in chain -o out.svg; expect_status 1; expect_err 'chain: the member lines it copies differ'
+
+# A report cut down to its "##" lines could name any file's alignments.
+start report_without_its_member_lines
+alignments > in
+report "1 2" > chain
+run in chain -o out.svg; expect_status 1
+expect_err '^aliplot: chain, line 11: the member list that ends here names 2 alignments, but the report copies 0'
 
 start report_that_is_no_report
 alignments > in
