@@ -21,9 +21,6 @@ mode_t newFileMode() {
   return 0666 & ~mask;
 }
 
-// Large writes keep the system calls few, whatever the target.
-constexpr size_t STREAM_BUFFER = 1 << 16;
-
 }  // namespace
 
 AtomicOutput::AtomicOutput(const std::string &path) : name_(path == "-" ? "standard output" : path) {
@@ -61,10 +58,10 @@ void AtomicOutput::openStream(int fd, bool ownsDescriptor) {
   const cookie_io_functions_t functions{nullptr, &AtomicOutput::writeThrough, nullptr,
                                         &AtomicOutput::closeThrough};
   file_ = fopencookie(this, "w", functions);
-  if (file_ && setvbuf(file_, nullptr, _IOFBF, STREAM_BUFFER) == 0) return;
+  if (file_) return;
   const int error = errno;
+  if (ownsDescriptor) close(fd);
   discard();
-  if (ownsDescriptor && !file_) close(fd);
   throw ToolError(systemFailure("cannot write", name_, error));
 }
 
