@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "lumotools_version.h"
 #include "tool_error.h"
 
 #include <cerrno>
@@ -9,10 +10,23 @@
 
 namespace common {
 
+namespace {
+
+// Does the work, or answers a request for the usage text or the version.
+void workOrAnswer(const char *usage, const std::function<void()> &work) {
+  try {
+    work();
+  } catch (const InfoRequest &request) {
+    std::fputs(request.kind == InfoRequest::HELP ? usage : LUMOTOOLS_VERSION "\n", stdout);
+  }
+}
+
+}  // namespace
+
 int runProgram(const char *name, const char *usage, const std::function<void()> &work) {
   std::signal(SIGPIPE, SIG_IGN);
   try {
-    work();
+    workOrAnswer(usage, work);
     // Text given to stdout itself (the usage text) is small enough for its
     // buffer, so a failure shows at this flush, with its reason in errno.
     errno = 0;
