@@ -17,6 +17,14 @@ constexpr std::pair<FilterMode, const char *> FILTER_NAMES[] = {
     {FilterMode::QUERY, "query"},
     {FilterMode::ONE_TO_ONE, "one-to-one"}};
 
+// Whether an alignment of `length` bases of which `covered` are taken may
+// be kept: the shared bases are within the tolerance, and fewer than half
+// its own, so that a short alignment inside a kept one is not kept for
+// being shorter than the tolerance.
+bool acceptable(uint64_t covered, uint64_t length, uint64_t tolerance) {
+  return covered <= tolerance && 2 * covered < length;
+}
+
 // Which alignments the filter keeps, by index.
 std::vector<bool> keptAlignments(const std::vector<Piece> &pieces, const std::vector<Block> &blocks,
                                  FilterMode mode, uint64_t tolerance, size_t references, size_t queries) {
@@ -31,8 +39,9 @@ std::vector<bool> keptAlignments(const std::vector<Piece> &pieces, const std::ve
   for (const size_t b : order)
     for (const uint32_t m : blocks[b].members) {
       const Piece &p = pieces[m];
-      if (byReference && referenceCover.covered(p.reference, p.xb, p.xe) > tolerance) continue;
-      if (byQuery && queryCover.covered(p.query, p.yb, p.ye) > tolerance) continue;
+      if (byReference && !acceptable(referenceCover.covered(p.reference, p.xb, p.xe), p.xe - p.xb + 1, tolerance))
+        continue;
+      if (byQuery && !acceptable(queryCover.covered(p.query, p.yb, p.ye), p.ye - p.yb + 1, tolerance)) continue;
       kept[m] = true;
       referenceCover.add(p.reference, p.xb, p.xe);
       queryCover.add(p.query, p.yb, p.ye);

@@ -1,7 +1,8 @@
 // The filters that keep each region's best alignments: blocks are taken in
 // decreasing score, and each of their alignments is kept when the bases it
 // covers in the reference, the query or both overlap those of the
-// alignments kept before it by at most the overlap tolerance.
+// alignments kept before it by at most the overlap tolerance, and by fewer
+// than half of its own bases.
 #ifndef ALISYN_FILTER_H
 #define ALISYN_FILTER_H
 

@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "run.h"
+
+int main(int argc, char **argv) { return alisyn::alisynMain(argc, argv); }

@@ -101,9 +101,11 @@ std::vector<Block> plainFilter(const std::vector<Piece> &pieces, const std::vect
     for (const uint32_t m : blocks[b].members) {
       const Piece &p = pieces[m];
       const bool refOk = mode == FilterMode::QUERY || mode == FilterMode::NONE ||
-                         plainCovered(reference, p.reference, p.xb, p.xe) <= s.maxOverlap;
+                         (plainCovered(reference, p.reference, p.xb, p.xe) <= s.maxOverlap &&
+                          2 * plainCovered(reference, p.reference, p.xb, p.xe) < p.xe - p.xb + 1);
       const bool queryOk = mode == FilterMode::REFERENCE || mode == FilterMode::NONE ||
-                           plainCovered(query, p.query, p.yb, p.ye) <= s.maxOverlap;
+                           (plainCovered(query, p.query, p.yb, p.ye) <= s.maxOverlap &&
+                            2 * plainCovered(query, p.query, p.yb, p.ye) < p.ye - p.yb + 1);
       if (!refOk || !queryOk) continue;
       kept.insert(m);
       plainMark(reference, p.reference, p.xb, p.xe);
