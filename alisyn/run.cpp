@@ -11,6 +11,7 @@
 #include "tool_error.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <set>
 
@@ -90,6 +91,9 @@ void run(const Options &o, const std::string &path, const std::string &inputName
   RunFacts facts = factsOf(r, inputName);
   if (o.prefix == "-") {
     writeBlocksTable(stdout, r.set, r.blocks, r.classification.classes);
+    // The summary follows only a complete table.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+      throw common::ToolError(common::systemFailure("cannot write", "standard output", errno));
   } else {
     writeOutputs(o, path, r, facts);
   }
