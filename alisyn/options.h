@@ -24,7 +24,7 @@ struct Options {
 };
 
 // The defaults, with the reasons in the man page.
-constexpr uint64_t DEFAULT_MAX_OVERLAP = 100;
+constexpr uint64_t DEFAULT_MAX_OVERLAP = 200;
 constexpr uint64_t DEFAULT_MAX_GAP = 50000;
 
 // Throws common::UsageError.
