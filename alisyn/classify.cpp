@@ -1,7 +1,7 @@
 #include "classify.h"
 
+#include "chains.h"
 #include "coverage.h"
-#include "max_tree.h"
 
 #include <algorithm>
 #include <numeric>
@@ -61,52 +61,48 @@ void markDuplicated(const std::vector<Piece> &pieces, const std::vector<Block> &
   }
 }
 
-// The heaviest colinear set among `group` (blocks of one pair and strand),
-// marked syntenic: a weighted longest rising (or falling) sequence.
-void markColinear(const std::vector<BlockFacts> &facts, std::vector<size_t> group, char strand,
-                  std::vector<BlockClass> &classes) {
-  std::sort(group.begin(), group.end(), [&](size_t a, size_t b) {
-    return std::make_pair(facts[a].span.xb, a) < std::make_pair(facts[b].span.xb, b);
-  });
-  std::vector<std::pair<uint64_t, size_t>> byStart;
-  for (const size_t b : group) byStart.emplace_back(facts[b].span.yb, b);
-  std::sort(byStart.begin(), byStart.end());
-  std::vector<uint32_t> slot(facts.size());
-  for (size_t k = 0; k < byStart.size(); ++k) slot[byStart[k].second] = static_cast<uint32_t>(k);
-  MaxTree tree;
-  tree.reset(group.size());
-  std::vector<size_t> previous(facts.size(), SIZE_MAX);
-  std::vector<double> total(facts.size(), 0);
-  for (size_t g = 0; g < group.size();) {
-    size_t h = g;
-    for (; h < group.size() && facts[group[h]].span.xb == facts[group[g]].span.xb; ++h) {
-      const size_t b = group[h];
-      const auto at = std::make_pair(facts[b].span.yb, size_t{0});
-      const auto low = std::lower_bound(byStart.begin(), byStart.end(), at) - byStart.begin();
-      const auto high = std::upper_bound(byStart.begin(), byStart.end(), std::make_pair(at.first, SIZE_MAX)) -
-                        byStart.begin();
-      const Entry found = strand == '+' ? tree.best(0, static_cast<size_t>(low))
-                                        : tree.best(static_cast<size_t>(high), byStart.size());
-      total[b] = static_cast<double>(facts[b].queryBases) + (found.index == Entry::NONE ? 0 : found.value);
-      previous[b] = found.index == Entry::NONE ? SIZE_MAX : found.index;
-    }
-    for (; g < h; ++g) tree.set(slot[group[g]], Entry{total[group[g]], static_cast<uint32_t>(group[g])});
-  }
-  const Entry best = tree.best(0, group.size());
-  for (size_t b = best.index; b != SIZE_MAX; b = previous[b]) classes[b] = BlockClass::SYNTENIC;
+// The block's extent as an alignment on `strand`, weighted by its query
+// bases, so that blocks chain by the rules of alignments.
+Piece spanPiece(const BlockFacts &f, char strand) {
+  Piece p;
+  p.reference = f.reference;
+  p.query = f.query;
+  p.xb = f.span.xb, p.xe = f.span.xe, p.yb = f.span.yb, p.ye = f.span.ye;
+  p.strand = strand;
+  p.score = static_cast<double>(f.queryBases);
+  return p;
 }
 
-// Whether a block of the other strand fits into the syntenic order.
-bool fitsBetween(const std::vector<BlockFacts> &facts, const std::vector<size_t> &syntenic, size_t b,
-                 char mainStrand) {
-  const auto after = std::lower_bound(syntenic.begin(), syntenic.end(), facts[b].span.xb,
-                                      [&](size_t s, uint64_t x) { return facts[s].span.xb < x; });
-  if (after != syntenic.end() && facts[*after].span.xb == facts[b].span.xb) return false;
-  const auto rises = [&](size_t lower, size_t upper) {
-    return mainStrand == '+' ? facts[lower].span.yb < facts[upper].span.yb
-                             : facts[lower].span.yb > facts[upper].span.yb;
-  };
-  return (after == syntenic.begin() || rises(*std::prev(after), b)) && (after == syntenic.end() || rises(b, *after));
+// The heaviest chain of `group` (blocks of one pair and strand), by the
+// rules of alignments without a gap limit, marked syntenic.
+void markColinear(const std::vector<BlockFacts> &facts, const std::vector<size_t> &group, char strand,
+                  uint64_t tolerance, std::vector<BlockClass> &classes) {
+  if (group.empty()) return;
+  std::vector<Piece> spans;
+  for (const size_t b : group) spans.push_back(spanPiece(facts[b], strand));
+  ChainSettings settings;
+  settings.maxOverlap = tolerance;
+  settings.maxGap = UINT64_MAX;
+  const ChainEnds ends = bestChains(spans, settings);
+  uint32_t end = 0;
+  for (uint32_t k = 1; k < spans.size(); ++k)
+    if (ends.best[k] > ends.best[end]) end = k;
+  for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS; k = ends.previous[k]) classes[group[k]] = BlockClass::SYNTENIC;
+}
+
+// Whether a block of the other strand fits into the syntenic order: turned
+// to the main strand, it may come between two consecutive alignments of
+// the syntenic blocks (or before the first, or after the last).
+bool fitsBetween(const std::vector<Piece> &syntenic, const BlockFacts &block, char mainStrand,
+                 uint64_t tolerance) {
+  const Piece b = spanPiece(block, mainStrand);
+  ChainSettings settings;
+  settings.maxOverlap = tolerance;
+  settings.maxGap = UINT64_MAX;
+  const auto after = std::lower_bound(syntenic.begin(), syntenic.end(), b.xb,
+                                      [](const Piece &s, uint64_t x) { return s.xb < x; });
+  return (after == syntenic.begin() || mayPrecede(*std::prev(after), b, settings)) &&
+         (after == syntenic.end() || mayPrecede(b, *after, settings));
 }
 
 Assignment assignQuery(const std::vector<BlockFacts> &facts, const std::vector<size_t> &own) {
@@ -132,20 +128,22 @@ Assignment assignQuery(const std::vector<BlockFacts> &facts, const std::vector<s
   return a;
 }
 
-void classifyQuery(const std::vector<BlockFacts> &facts, const std::vector<size_t> &own, Assignment &a,
-                   std::vector<BlockClass> &classes) {
+void classifyQuery(const std::vector<Piece> &pieces, const std::vector<Block> &blocks,
+                   const std::vector<BlockFacts> &facts, const std::vector<size_t> &own, const Assignment &a,
+                   uint64_t tolerance, std::vector<BlockClass> &classes) {
   std::vector<size_t> main, other;
   for (const size_t b : own) {
     if (facts[b].reference != a.reference) continue;
     (facts[b].strand == a.strand ? main : other).push_back(b);
   }
-  markColinear(facts, main, a.strand, classes);
-  std::vector<size_t> syntenic;
+  markColinear(facts, main, a.strand, tolerance, classes);
+  std::vector<Piece> syntenic;
   for (const size_t b : main)
-    if (classes[b] == BlockClass::SYNTENIC) syntenic.push_back(b);
-  std::sort(syntenic.begin(), syntenic.end(), [&](size_t x, size_t y) { return facts[x].span.xb < facts[y].span.xb; });
+    if (classes[b] == BlockClass::SYNTENIC)
+      for (const uint32_t m : blocks[b].members) syntenic.push_back(pieces[m]);
+  std::sort(syntenic.begin(), syntenic.end(), [](const Piece &x, const Piece &y) { return x.xb < y.xb; });
   for (const size_t b : other)
-    if (fitsBetween(facts, syntenic, b, a.strand)) classes[b] = BlockClass::INVERTED;
+    if (fitsBetween(syntenic, facts[b], a.strand, tolerance)) classes[b] = BlockClass::INVERTED;
 }
 
 }  // namespace
@@ -161,7 +159,7 @@ const char *className(BlockClass c) {
 }
 
 Classification classify(const std::vector<Piece> &pieces, const std::vector<Block> &blocks, size_t references,
-                        size_t queries) {
+                        size_t queries, uint64_t tolerance) {
   Classification result;
   result.classes.assign(blocks.size(), BlockClass::TRANSLOCATED);
   markDuplicated(pieces, blocks, references, queries, result.classes);
@@ -177,7 +175,7 @@ Classification classify(const std::vector<Piece> &pieces, const std::vector<Bloc
     if (byQuery[q].empty()) continue;
     Assignment a = assignQuery(facts, byQuery[q]);
     a.query = q;
-    classifyQuery(facts, byQuery[q], a, result.classes);
+    classifyQuery(pieces, blocks, facts, byQuery[q], a, tolerance, result.classes);
     result.assignments.push_back(a);
   }
   return result;

@@ -30,14 +30,14 @@ struct Classification {
 // Blocks are ranked by decreasing score, of equal ones by their place in
 // `blocks`. A block is duplicated when more than half of its query bases,
 // or of its reference bases, lie in alignments of blocks ranked before it.
-// Of the other blocks of a query and its reference: the heaviest (in query
-// bases) set of blocks on the main strand that rises in the reference and
-// in the query ('+') or falls in the query ('-') is syntenic; a block on
-// the other strand that fits between two consecutive syntenic blocks in
-// both sequences (or before the first, or after the last) is inverted;
-// every other block, on any reference, is translocated.
+// Of the other blocks of a query and its reference, the heaviest chain (in
+// query bases) of blocks on the main strand, taken as alignments of their
+// extent that chain by mayPrecede with the tolerance and no gap limit, is
+// syntenic; a block on the other strand that, turned to the main strand,
+// may come between two consecutive alignments of the syntenic blocks is
+// inverted; every other block, on any reference, is translocated.
 Classification classify(const std::vector<Piece> &pieces, const std::vector<Block> &blocks,
-                        size_t references, size_t queries);
+                        size_t references, size_t queries, uint64_t tolerance);
 
 }  // namespace alisyn
 

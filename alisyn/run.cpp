@@ -33,7 +33,8 @@ Result synteny(aliconv::Input &input, const Options &o) {
   r.blocks = filterBlocks(pieces, chains, o.filter, o.chains, r.set.references.names.size(),
                           r.set.queries.names.size());
   sortBlocks(r.blocks, pieces);
-  r.classification = classify(pieces, r.blocks, r.set.references.names.size(), r.set.queries.names.size());
+  r.classification =
+      classify(pieces, r.blocks, r.set.references.names.size(), r.set.queries.names.size(), o.chains.maxOverlap);
   return r;
 }
 

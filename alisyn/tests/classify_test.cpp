@@ -48,12 +48,24 @@ std::vector<bool> plainDuplicated(const std::vector<Block> &blocks, const std::v
   return duplicated;
 }
 
-bool inOrder(const Facts &a, const Facts &b, char strand) {
-  return a.span.xb < b.span.xb && (strand == '+' ? a.span.yb < b.span.yb : a.span.yb > b.span.yb);
+Piece extent(const Facts &f, char strand) {
+  return Piece{f.reference, f.query, f.span.xb, f.span.xe, f.span.yb, f.span.ye, strand, 0};
+}
+
+ChainSettings noGapLimit(uint64_t tolerance) {
+  ChainSettings s;
+  s.maxOverlap = tolerance;
+  s.maxGap = UINT64_MAX;
+  return s;
+}
+
+bool inOrder(const Facts &a, const Facts &b, char strand, uint64_t tolerance) {
+  return plainMayPrecede(extent(a, strand), extent(b, strand), noGapLimit(tolerance));
 }
 
 // The heaviest weight of a colinear subset, by trying every subset.
-uint64_t heaviestColinear(const std::vector<size_t> &group, const std::vector<Facts> &facts, char strand) {
+uint64_t heaviestColinear(const std::vector<size_t> &group, const std::vector<Facts> &facts, char strand,
+                          uint64_t tolerance) {
   uint64_t best = 0;
   for (uint32_t mask = 1; mask < (1u << group.size()); ++mask) {
     std::vector<size_t> chosen;
@@ -63,7 +75,7 @@ uint64_t heaviestColinear(const std::vector<size_t> &group, const std::vector<Fa
     bool colinear = true;
     uint64_t weight = facts[chosen[0]].queryPositions.size();
     for (size_t k = 1; k < chosen.size(); ++k) {
-      colinear = colinear && inOrder(facts[chosen[k - 1]], facts[chosen[k]], strand);
+      colinear = colinear && inOrder(facts[chosen[k - 1]], facts[chosen[k]], strand, tolerance);
       weight += facts[chosen[k]].queryPositions.size();
     }
     if (colinear) best = std::max(best, weight);
@@ -84,7 +96,7 @@ TEST(Classify, AgainstExhaustiveSearch) {
     sortBlocks(blocks, pieces);
     std::vector<Facts> facts;
     for (const Block &b : blocks) facts.push_back(factsOf(b, pieces));
-    const Classification got = classify(pieces, blocks, 3, 2);
+    const Classification got = classify(pieces, blocks, 3, 2, s.maxOverlap);
     const std::vector<bool> duplicated = plainDuplicated(blocks, facts);
     size_t assignment = 0;
     for (uint32_t q = 0; q < 2; ++q) {
@@ -125,18 +137,23 @@ TEST(Classify, AgainstExhaustiveSearch) {
           syntenic.push_back(b);
           weight += facts[b].queryPositions.size();
         }
-      EXPECT_EQ(heaviestColinear(mainBlocks, facts, strand), weight) << "round " << round;
-      for (const size_t s1 : syntenic)
-        for (const size_t s2 : syntenic)
-          if (facts[s1].span.xb < facts[s2].span.xb) {
-            EXPECT_TRUE(inOrder(facts[s1], facts[s2], strand));
-          }
+      EXPECT_EQ(heaviestColinear(mainBlocks, facts, strand, s.maxOverlap), weight) << "round " << round;
+      std::sort(syntenic.begin(), syntenic.end(),
+                [&](size_t x, size_t y) { return facts[x].span.xb < facts[y].span.xb; });
+      std::vector<Piece> order;  // the syntenic blocks' alignments, in order
+      for (size_t k = 0; k < syntenic.size(); ++k) {
+        if (k > 0) {
+          EXPECT_TRUE(inOrder(facts[syntenic[k - 1]], facts[syntenic[k]], strand, s.maxOverlap));
+        }
+        for (const uint32_t m : blocks[syntenic[k]].members) order.push_back(pieces[m]);
+      }
       for (const size_t b : otherBlocks) {
-        bool fits = true;
-        for (const size_t s : syntenic)
-          fits = fits && facts[s].span.xb != facts[b].span.xb &&
-                 (facts[s].span.xb > facts[b].span.xb || inOrder(facts[s], facts[b], strand)) &&
-                 (facts[s].span.xb < facts[b].span.xb || inOrder(facts[b], facts[s], strand));
+        // Inverted: insertable somewhere into the order of syntenic alignments.
+        const Piece turned = extent(facts[b], strand);
+        bool fits = false;
+        for (size_t k = 0; k <= order.size(); ++k)
+          fits = fits || ((k == 0 || plainMayPrecede(order[k - 1], turned, noGapLimit(s.maxOverlap))) &&
+                          (k == order.size() || plainMayPrecede(turned, order[k], noGapLimit(s.maxOverlap))));
         EXPECT_EQ(fits ? BlockClass::INVERTED : BlockClass::TRANSLOCATED, got.classes[b]) << "round " << round;
       }
     }

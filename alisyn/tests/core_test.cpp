@@ -19,20 +19,6 @@ struct Setting {
   uint64_t maxOverlap, maxGap;
 };
 
-// The definition of precedence, written out with signed distances.
-bool plainMayPrecede(const Piece &j, const Piece &i, const ChainSettings &s) {
-  if (j.reference != i.reference || j.query != i.query || j.strand != i.strand) return false;
-  const auto line = [&](int64_t jb, int64_t je, int64_t ib, int64_t ie) {
-    if (!(jb < ib && je < ie)) return false;
-    const int64_t distance = ib - je - 1;  // a gap when >= 0, an overlap when < 0
-    return distance < 0 ? static_cast<uint64_t>(-distance) <= s.maxOverlap
-                        : static_cast<uint64_t>(distance) <= s.maxGap;
-  };
-  const auto v = [](uint64_t x) { return static_cast<int64_t>(x); };
-  if (!line(v(j.xb), v(j.xe), v(i.xb), v(i.xe))) return false;
-  return j.strand == '+' ? line(v(j.yb), v(j.ye), v(i.yb), v(i.ye)) : line(v(i.yb), v(i.ye), v(j.yb), v(j.ye));
-}
-
 ChainEnds plainBestChains(const std::vector<Piece> &pieces, const ChainSettings &s) {
   ChainEnds ends;
   ends.best.assign(pieces.size(), 0);

@@ -1,4 +1,4 @@
-// Random alignments of a few sequence pairs on both strands, short enough
+// The definition of precedence written plainly, and random alignments of a few sequence pairs on both strands, short enough
 // to overlap and chain often, with few distinct scores so that ties are common.
 #ifndef ALISYN_TESTS_RANDOM_PIECES_H
 #define ALISYN_TESTS_RANDOM_PIECES_H
@@ -35,6 +35,20 @@ class Random {
  private:
   std::mt19937 engine_;
 };
+
+// The definition of precedence, written out with signed distances.
+inline bool plainMayPrecede(const Piece &j, const Piece &i, const ChainSettings &s) {
+  if (j.reference != i.reference || j.query != i.query || j.strand != i.strand) return false;
+  const auto line = [&](int64_t jb, int64_t je, int64_t ib, int64_t ie) {
+    if (!(jb < ib && je < ie)) return false;
+    const int64_t distance = ib - je - 1;  // a gap when >= 0, an overlap when < 0
+    return distance < 0 ? static_cast<uint64_t>(-distance) <= s.maxOverlap
+                        : static_cast<uint64_t>(distance) <= s.maxGap;
+  };
+  const auto v = [](uint64_t x) { return static_cast<int64_t>(x); };
+  if (!line(v(j.xb), v(j.xe), v(i.xb), v(i.xe))) return false;
+  return j.strand == '+' ? line(v(j.yb), v(j.ye), v(i.yb), v(i.ye)) : line(v(i.yb), v(i.ye), v(j.yb), v(j.ye));
+}
 
 }  // namespace alisyn
 
