@@ -6,25 +6,27 @@
 #include "chain_file.h"
 #include "record_copy.h"
 
-#include <unordered_map>
 
 namespace alisyn {
 
 class KeptCopy : public aliconv::RecordCopy {
  public:
-  // `kept`: sorted record numbers; `pieceOf`: the piece index of each.
-  KeptCopy(const std::vector<uint64_t> &kept, const std::unordered_map<uint64_t, uint32_t> &pieceOf,
-           aliconv::Format format, common::AtomicOutput &out, Fragments &fragments)
-      : RecordCopy(kept, format, out), pieceOf_(pieceOf), fragments_(fragments) {}
+  // `kept`: sorted record numbers; `pieces`: the piece index of each.
+  // Readers hand records over in rising number, so one cursor finds them.
+  KeptCopy(const std::vector<uint64_t> &kept, const std::vector<uint32_t> &pieces, aliconv::Format format,
+           common::AtomicOutput &out, Fragments &fragments)
+      : RecordCopy(kept, format, out), kept_(kept), pieces_(pieces), fragments_(fragments) {}
 
   void alignment(aliconv::Alignment &a) override {
-    const auto at = pieceOf_.find(a.record);
-    if (at != pieceOf_.end()) fragments_[at->second] = a.blocks;
+    while (next_ < kept_.size() && kept_[next_] < a.record) ++next_;
+    if (next_ < kept_.size() && kept_[next_] == a.record) fragments_[pieces_[next_]] = a.blocks;
   }
 
  private:
-  const std::unordered_map<uint64_t, uint32_t> &pieceOf_;
+  const std::vector<uint64_t> &kept_;
+  const std::vector<uint32_t> &pieces_;
   Fragments &fragments_;
+  size_t next_ = 0;
 };
 
 }  // namespace alisyn

@@ -51,21 +51,23 @@ RunFacts factsOf(const Result &r, const std::string &inputName) {
 // Writes every output of PREFIX; the input is read a second time to copy
 // the kept records and collect their gap-free pieces.
 void writeOutputs(const Options &o, const std::string &path, const Result &r, RunFacts &facts) {
-  std::vector<uint64_t> kept;
-  std::unordered_map<uint64_t, uint32_t> pieceOf;
+  std::vector<std::pair<uint64_t, uint32_t>> byRecord;  // record number, piece
   for (const Block &b : r.blocks)
-    for (const uint32_t m : b.members) {
-      kept.push_back(r.set.records[m]);
-      pieceOf.emplace(r.set.records[m], m);
-    }
-  std::sort(kept.begin(), kept.end());
+    for (const uint32_t m : b.members) byRecord.emplace_back(r.set.records[m], m);
+  std::sort(byRecord.begin(), byRecord.end());
+  std::vector<uint64_t> kept;
+  std::vector<uint32_t> pieces;
+  for (const auto &[record, piece] : byRecord) {
+    kept.push_back(record);
+    pieces.push_back(piece);
+  }
   const aliconv::Format format = r.set.conversion.format;
   common::AtomicOutput blocksOut(o.prefix + ".blocks.tsv");
   common::AtomicOutput keptOut(o.prefix + ".kept." + aliconv::formatName(format));
   common::AtomicOutput assignOut(o.prefix + ".assign.tsv");
   Fragments fragments;
   aliconv::Input again(path, &format);
-  KeptCopy copy(kept, pieceOf, format, keptOut, fragments);
+  KeptCopy copy(kept, pieces, format, keptOut, fragments);
   aliconv::ReadSettings settings;
   settings.blocks = settings.lines = true;
   again.read(copy, settings);
