@@ -1,6 +1,7 @@
 #include "options.h"
 
-#include "fields.h"
+#include "command_line.h"
+#include "option_values.h"
 #include "program.h"
 
 #include <cerrno>
@@ -14,14 +15,11 @@ namespace {
 
 using common::UsageError;
 
-uint64_t countValue(const std::string &option, const std::string &text) {
-  uint64_t value = 0;
-  if (!aliconv::parseUnsigned(text, value))
-    throw UsageError(option + " takes a whole number of bases, not '" + text + "'");
-  return value;
+uint64_t countOption(const std::string &option, const std::string &text) {
+  return static_cast<uint64_t>(common::numberOption(option, text, 0, INT64_MAX, "a whole number of bases"));
 }
 
-double scoreValue(const std::string &option, const std::string &text) {
+double scoreOption(const std::string &option, const std::string &text) {
   char *end = nullptr;
   errno = 0;
   const double value = std::strtod(text.c_str(), &end);
@@ -30,37 +28,25 @@ double scoreValue(const std::string &option, const std::string &text) {
   return value;
 }
 
-// Applies option `name` (one that takesValue) with its value.
-void applyValue(Options &o, const std::string &name, const std::string &value) {
-  if (name == "-o" || name == "--output") {
-    o.prefix = value;
-    if (value.empty()) throw UsageError("-o takes a prefix");
-  } else if (name == "-i" || name == "--format") {
-    o.hasFormat = true;
-    if (!aliconv::formatFromName(value, o.format))
-      throw UsageError("unknown format '" + value + "' (formats: " + aliconv::formatNames() + ")");
-  } else if (name == "--score") {
-    if (!aliconv::scoreKindFromName(value, o.score))
-      throw UsageError("--score takes aligner, matches or length, not '" + value + "'");
-  } else if (name == "--filter") {
-    if (!filterModeFromName(value, o.filter))
-      throw UsageError("--filter takes one-to-one, reference, query or none, not '" + value + "'");
-  } else if (name == "--max-overlap") {
-    o.chains.maxOverlap = countValue(name, value);
-  } else if (name == "--max-gap") {
-    o.chains.maxGap = countValue(name, value);
-  } else if (name == "--min-score") {
-    o.chains.minScore = scoreValue(name, value);
-  } else if (name == "--min-length") {
-    o.chains.minLength = countValue(name, value);
-  }
+aliconv::Format formatOption(const std::string &name) {
+  aliconv::Format format = aliconv::Format::PAF;
+  if (!aliconv::formatFromName(name, format))
+    throw UsageError("unknown format '" + name + "' (formats: " + aliconv::formatNames() + ")");
+  return format;
 }
 
-bool takesValue(const std::string &name) {
-  for (const char *n : {"-o", "--output", "-i", "--format", "--score", "--filter", "--max-overlap",
-                        "--max-gap", "--min-score", "--min-length"})
-    if (name == n) return true;
-  return false;
+aliconv::ScoreKind scoreKindOption(const std::string &name) {
+  aliconv::ScoreKind kind = aliconv::ScoreKind::AUTO;
+  if (!aliconv::scoreKindFromName(name, kind))
+    throw UsageError("--score takes aligner, matches or length, not '" + name + "'");
+  return kind;
+}
+
+FilterMode filterOption(const std::string &name) {
+  FilterMode mode = FilterMode::ONE_TO_ONE;
+  if (!filterModeFromName(name, mode))
+    throw UsageError("--filter takes one-to-one, reference, query or none, not '" + name + "'");
+  return mode;
 }
 
 }  // namespace
@@ -68,56 +54,44 @@ bool takesValue(const std::string &name) {
 const char *usageText() {
   return "usage: alisyn [-o PREFIX] [-i FORMAT] [--score aligner|matches|length]\n"
          "              [--filter one-to-one|reference|query|none] [--max-overlap N]\n"
-         "              [--max-gap N] [--min-score S] [--min-length N] [--chain] INPUT\n"
+         "              [--max-gap N] [--min-score S] [--min-length N] [--chain] [-q] INPUT\n"
+         "       alisyn -h | --help | --version\n"
          "Joins the alignments of INPUT (aligner output in any format aliconv reads; '-'\n"
          "for standard input; plain or gzip) into strand-aware synteny blocks, keeps\n"
          "each region's best blocks, and classes them as syntenic, inverted,\n"
          "translocated or duplicated. Writes PREFIX.blocks.tsv, PREFIX.kept.FORMAT,\n"
          "PREFIX.chain and PREFIX.assign.tsv (-o -: the blocks table to standard\n"
-         "output only) and a summary on standard error. See man alisyn.\n";
+         "output only) and a summary on standard error (-q: none). See man alisyn.\n";
 }
 
 Options parseOptions(int argc, char **argv) {
+  using common::Option;
   Options o;
   o.chains.maxOverlap = DEFAULT_MAX_OVERLAP;
   o.chains.maxGap = DEFAULT_MAX_GAP;
-  std::vector<std::string> inputs;
-  bool optionsEnd = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (optionsEnd || arg == "-" || arg.empty() || arg[0] != '-') {
-      inputs.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnd = true;
-    } else if (arg == "-h" || arg == "--help") {
-      o.action = Options::HELP;
-      return o;
-    } else if (arg == "--version") {
-      o.action = Options::VERSION;
-      return o;
-    } else if (arg == "--chain") {
-      o.chainFileRequired = true;
-    } else {
-      // --name=value, --name value, -xVALUE and -x VALUE.
-      const size_t equals = arg.find('=');
-      const bool isLong = arg.compare(0, 2, "--") == 0;
-      std::string name = isLong ? arg.substr(0, equals) : arg.substr(0, 2);
-      if (!takesValue(name)) throw UsageError("unknown option " + name);
-      std::string value;
-      if (isLong && equals != std::string::npos) {
-        value = arg.substr(equals + 1);
-      } else if (!isLong && arg.size() > 2) {
-        value = arg.substr(2);
-      } else {
-        if (i + 1 == argc) throw UsageError("option " + name + " needs a value");
-        value = argv[++i];
-      }
-      applyValue(o, name, value);
-    }
-  }
+  const std::vector<std::string> inputs = common::parseCommandLine(argc, argv, {
+      {'o', nullptr, Option::VALUE, [&](const std::string &v) {
+         if (v.empty()) throw UsageError("-o takes a prefix");
+         o.prefix = v;
+       }},
+      {'i', nullptr, Option::VALUE, [&](const std::string &v) {
+         o.format = formatOption(v);
+         o.hasFormat = true;
+       }},
+      {'q', "quiet", Option::FLAG, [&](const std::string &) { o.quiet = true; }},
+      {0, "score", Option::VALUE, [&](const std::string &v) { o.score = scoreKindOption(v); }},
+      {0, "filter", Option::VALUE, [&](const std::string &v) { o.filter = filterOption(v); }},
+      {0, "max-overlap", Option::VALUE,
+       [&](const std::string &v) { o.chains.maxOverlap = countOption("--max-overlap", v); }},
+      {0, "max-gap", Option::VALUE, [&](const std::string &v) { o.chains.maxGap = countOption("--max-gap", v); }},
+      {0, "min-score", Option::VALUE,
+       [&](const std::string &v) { o.chains.minScore = scoreOption("--min-score", v); }},
+      {0, "min-length", Option::VALUE,
+       [&](const std::string &v) { o.chains.minLength = countOption("--min-length", v); }},
+      {0, "chain", Option::FLAG, [&](const std::string &) { o.chainFileRequired = true; }},
+  });
   if (inputs.size() != 1) throw UsageError("give one INPUT ('-' for standard input)");
+  if (o.prefix == "-" && o.chainFileRequired) throw UsageError("--chain writes PREFIX.chain: give -o PREFIX");
   o.input = inputs.front();
   return o;
 }

@@ -12,7 +12,6 @@
 namespace alisyn {
 
 struct Options {
-  enum Action { RUN, HELP, VERSION } action = RUN;
   std::string input;
   std::string prefix = "-";  // "-": the blocks table to standard output, nothing else
   bool hasFormat = false;
@@ -21,6 +20,7 @@ struct Options {
   FilterMode filter = FilterMode::ONE_TO_ONE;
   ChainSettings chains;
   bool chainFileRequired = false;  // --chain: fail when no chain file can be written
+  bool quiet = false;              // -q: no summary
 };
 
 // The defaults, with the reasons in the man page.

@@ -100,7 +100,7 @@ void run(const Options &o, const std::string &path, const std::string &inputName
   } else {
     writeOutputs(o, path, r, facts);
   }
-  writeSummary(stderr, facts, r.set, r.blocks, r.classification.classes);
+  if (!o.quiet) writeSummary(stderr, facts, r.set, r.blocks, r.classification.classes);
 }
 
 // Runs on a copy of standard input, naming it as such in every message.
@@ -121,13 +121,6 @@ void runOnStandardInput(const Options &o) {
 int alisynMain(int argc, char **argv) {
   return common::runProgram("alisyn", usageText(), [&] {
     const Options o = parseOptions(argc, argv);
-    switch (o.action) {
-      case Options::HELP: std::fputs(usageText(), stdout); return;
-      case Options::VERSION: std::puts("alisyn " LUMOTOOLS_VERSION); return;
-      case Options::RUN: break;
-    }
-    if (o.prefix == "-" && o.chainFileRequired)
-      throw common::UsageError("--chain writes PREFIX.chain: give -o PREFIX");
     if (o.input == "-" && o.prefix != "-")
       runOnStandardInput(o);
     else

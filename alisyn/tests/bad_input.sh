@@ -2,7 +2,8 @@
 # Bad inputs and command lines for the built alisyn: a bad record stops the
 # run with one message naming the file (or standard input) and the line,
 # status 1, every existing output left as it was and no temporary file
-# left; a bad command line gives status 2 and the usage.
+# left; a bad value gives status 2 and the usage (the conventions of the
+# command line itself are checked by tests/command_line.sh).
 # Usage: bad_input.sh <alisyn binary> <folder of aligner output>
 set -uo pipefail
 prog=$1
@@ -91,14 +92,6 @@ usage --frobnicate a.paf
 usage --chain a.paf
 usage -o
 
-start help_and_version
-run --help
-expect_status 0
-grep -q '^usage: alisyn' out || fail "no usage on standard output"
-run --version
-expect_status 0
-grep -q '^alisyn [0-9]' out || fail "no version: $(cat out)"
-
 start standard_input_gzip_gives_the_file_result
 gzip -c "$data/mt.minimap2.paf" | "$prog" -o s - 2> err
 status=$?
@@ -106,10 +99,5 @@ expect_status 0
 "$prog" -o f "$data/mt.minimap2.paf" 2> /dev/null
 for suffix in blocks.tsv kept.paf assign.tsv chain; do cmp -s "s.$suffix" "f.$suffix" || fail "s.$suffix differs"; done
 [ -z "$(ls -A "$TMPDIR")" ] || fail "the copy of standard input was left: $(ls -A "$TMPDIR")"
-
-start option_forms
-"$prog" --filter=none --max-gap=0 -os "$data/mt.minimap2.paf" 2> /dev/null
-"$prog" --filter none --max-gap 0 -o f -- "$data/mt.minimap2.paf" 2> /dev/null
-cmp -s s.blocks.tsv f.blocks.tsv || fail "--opt=value and -oPREFIX differ from --opt value and -o PREFIX"
 
 finish
