@@ -28,20 +28,6 @@ double scoreOption(const std::string &option, const std::string &text) {
   return value;
 }
 
-aliconv::Format formatOption(const std::string &name) {
-  aliconv::Format format = aliconv::Format::PAF;
-  if (!aliconv::formatFromName(name, format))
-    throw UsageError("unknown format '" + name + "' (formats: " + aliconv::formatNames() + ")");
-  return format;
-}
-
-aliconv::ScoreKind scoreKindOption(const std::string &name) {
-  aliconv::ScoreKind kind = aliconv::ScoreKind::AUTO;
-  if (!aliconv::scoreKindFromName(name, kind))
-    throw UsageError("--score takes aligner, matches or length, not '" + name + "'");
-  return kind;
-}
-
 FilterMode filterOption(const std::string &name) {
   FilterMode mode = FilterMode::ONE_TO_ONE;
   if (!filterModeFromName(name, mode))
@@ -75,11 +61,11 @@ Options parseOptions(int argc, char **argv) {
          o.prefix = v;
        }},
       {'i', nullptr, Option::VALUE, [&](const std::string &v) {
-         o.format = formatOption(v);
+         o.format = aliconv::formatOption(v);
          o.hasFormat = true;
        }},
       {'q', "quiet", Option::FLAG, [&](const std::string &) { o.quiet = true; }},
-      {0, "score", Option::VALUE, [&](const std::string &v) { o.score = scoreKindOption(v); }},
+      {0, "score", Option::VALUE, [&](const std::string &v) { o.score = aliconv::scoreKindOption(v); }},
       {0, "filter", Option::VALUE, [&](const std::string &v) { o.filter = filterOption(v); }},
       {0, "max-overlap", Option::VALUE,
        [&](const std::string &v) { o.chains.maxOverlap = countOption("--max-overlap", v); }},
