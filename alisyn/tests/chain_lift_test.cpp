@@ -127,6 +127,9 @@ struct Case {
   const char *kept;
 };
 
+// Names the case by its input in test listings.
+void PrintTo(const Case &c, std::ostream *os) { *os << c.input << ' ' << c.options; }
+
 class ChainLift : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ChainLift, EveryAlignedBaseLandsWhereItsAlignmentSays) {

@@ -19,6 +19,9 @@ struct Setting {
   uint64_t maxOverlap, maxGap;
 };
 
+// Names the setting in test listings.
+void PrintTo(const Setting &s, std::ostream *os) { *os << "overlap " << s.maxOverlap << " gap " << s.maxGap; }
+
 ChainEnds plainBestChains(const std::vector<Piece> &pieces, const ChainSettings &s) {
   ChainEnds ends;
   ends.best.assign(pieces.size(), 0);
