@@ -20,6 +20,7 @@ namespace {
 
 struct Member {
   std::string line;
+  uint64_t listed = 0;  // the number the member list gives it
   bool found = false;
 };
 
@@ -36,10 +37,7 @@ Conversion reportConversion(const std::string &report) {
 std::map<uint64_t, Member> readMembers(const common::ChainReport &report, const Conversion &conversion,
                                        const std::string &name) {
   std::map<uint64_t, Member> members;
-  if (report.memberLines.size() != report.members.size())
-    throw common::ToolError(name + ": the report lists " + std::to_string(report.members.size()) +
-                            " members but copies " + std::to_string(report.memberLines.size()) +
-                            " member lines");
+  // The reader has checked that there is one member line for each member.
   for (size_t i = 0; i < report.members.size(); ++i) {
     const std::string &line = report.memberLines[i];
     // The alignment file format is passed through: its records are the
@@ -48,7 +46,7 @@ std::map<uint64_t, Member> readMembers(const common::ChainReport &report, const 
                                                                         : recordOfLine(line);
     if (record == 0)
       throw common::ToolError(name + ": the member line '" + line + "' carries no record number");
-    if (!members.emplace(record, Member{line, false}).second)
+    if (!members.emplace(record, Member{line, report.members[i], false}).second)
       throw common::ToolError(name + ": two member lines name record " + std::to_string(record));
   }
   return members;
@@ -80,6 +78,7 @@ class PickSink : public RecordCopy {
         reportName_(reportName) {}
 
   void alignment(Alignment &a) override {
+    const uint64_t position = positionInOutput(a);
     const auto member = members_.find(a.record);
     if (member == members_.end()) return;
     const Place place{input_.name(), a.lineNumber, isBinarySam(conversion_.format)};
@@ -90,7 +89,21 @@ class PickSink : public RecordCopy {
       throw common::ToolError(reportName_ + ": its member line for record " + std::to_string(a.record) +
                               " is not what " + input_.name() + " converts to (" + converted +
                               "): the report comes from another input or conversion");
+    if (position != member->second.listed)
+      throw common::ToolError(reportName_ + ": its member list names alignment " +
+                              std::to_string(member->second.listed) + " where it copies the line of record " +
+                              std::to_string(a.record) + ", which is alignment " + std::to_string(position) +
+                              " of the conversion: the member list and the member lines disagree");
     member->second.found = true;
+  }
+
+  // The alignment's number among the alignment lines of its conversion,
+  // as the chainer numbers them: aliconv writes each sequence pair to an
+  // output of its own, while it passes the alignment file format through
+  // whole.
+  uint64_t positionInOutput(const Alignment &a) {
+    if (conversion_.format == Format::ALIGNMENT_FILE) return a.record;
+    return ++alignmentsOfPair_[{std::string(a.xName), std::string(a.yName)}];
   }
 
  private:
@@ -98,6 +111,7 @@ class PickSink : public RecordCopy {
   const Conversion &conversion_;
   const Input &input_;
   const std::string &reportName_;
+  std::map<std::pair<std::string, std::string>, uint64_t> alignmentsOfPair_;
 };
 
 }  // namespace

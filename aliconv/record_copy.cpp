@@ -50,8 +50,9 @@ void RecordCopy::line(std::string_view text, uint64_t record, LineRole role) {
 }
 
 void RecordCopy::binaryHeader(const sam_hdr_t *header) {
+  std::fflush(out_.stream());
   errno = 0;
-  hFILE *file = hdopen(dup(fileno(out_.stream())), "w");
+  hFILE *file = hdopen(dup(out_.descriptor()), "w");
   binary_ = file ? hts_hopen(file, out_.name().c_str(), format_ == Format::BAM ? "wb" : "wc") : nullptr;
   if (!binary_) binaryWriteFailure(out_.name());
   // Without a reference at hand the records are stored whole.
