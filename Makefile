@@ -65,6 +65,9 @@ demo: build
 	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.svg
 	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.html
 	@echo "dot plot written to $(BUILD)/mt.svg (picture) and $(BUILD)/mt.html (interactive page)"
+	@echo "== alisyn: the synteny blocks of E. coli MG1655 and 536 (nucmer)"
+	$(BUILD)/alisyn/alisyn -o $(BUILD)/ecoli examples/ecoli_MG1655_vs_536.nucmer.delta.gz
+	cat $(BUILD)/ecoli.blocks.tsv $(BUILD)/ecoli.assign.tsv
 
 bench: build
 	bash bench/run.sh $(BUILD)

@@ -1,5 +1,7 @@
 #include "conversion.h"
 
+#include "program.h"
+
 #include <cstdio>
 #include <utility>
 
@@ -55,6 +57,13 @@ bool scoreKindFromName(std::string_view name, ScoreKind &kind) {
       return true;
     }
   return false;
+}
+
+ScoreKind scoreKindOption(const std::string &name) {
+  ScoreKind kind = ScoreKind::AUTO;
+  if (!scoreKindFromName(name, kind))
+    throw common::UsageError("--score takes aligner, matches or length, not '" + name + "'");
+  return kind;
 }
 
 void settleScore(Conversion &conversion, const Alignment &first) {

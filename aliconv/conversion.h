@@ -22,6 +22,9 @@ enum class ScoreKind { AUTO, ALIGNER, MATCHES, LENGTH };
 
 const char *scoreKindName(ScoreKind kind);
 bool scoreKindFromName(std::string_view name, ScoreKind &kind);
+// The score kind named by --score's value (not AUTO); throws
+// common::UsageError for another name.
+ScoreKind scoreKindOption(const std::string &name);
 
 struct Conversion {
   Format format = Format::PAF;
