@@ -12,8 +12,8 @@
 # 3. E. coli MG1655 vs 536 (nucmer, default options): reference and query
 #    bases kept by alisyn's filters against delta-filter -1 and -g, and the
 #    bases the kept alignments cover twice.
-# usage: alisyn_bench.sh BUILD_DIR   (PAIRS=9, PEER_RUNS=1; PARTS="1 2 3" runs
-# the parts named)
+# usage: alisyn_bench.sh BUILD_DIR   (PAIRS=9, PEER_RUNS=1; SECTIONS="1 2 3" runs
+# the sections named)
 set -euo pipefail
 build=$(cd "$1" && pwd)
 alisyn=$build/alisyn/alisyn
@@ -47,10 +47,10 @@ paired_with_sort() {
        "$(( (bytes + 200 * lines) / 1024 )) KB"
 }
 
-parts=" ${PARTS:-1 2 3} "
-part() { [[ "$parts" == *" $1 "* ]]; }
+sections=" ${SECTIONS:-1 2 3} "
+section_wanted() { [[ "$sections" == *" $1 "* ]]; }
 
-if part 1; then
+if section_wanted 1; then
 echo "PAF, 10^6 lines of one pair:"
 python3 "$here/alisyn_gen.py" paf 1000000 1 > "$work/in.paf"
 paired_with_sort "$work/in.paf"
@@ -73,7 +73,7 @@ bases() {
          END { printf "%d reference bases, %d covered twice", union, sum - union }'
 }
 
-part 2 && for n in 10000 30000 100000; do
+section_wanted 2 && for n in 10000 30000 100000; do
   python3 "$here/alisyn_gen.py" delta $n > "$work/in.delta"
   runs=$pairs
   peer=$peer_runs
@@ -94,7 +94,7 @@ part 2 && for n in 10000 30000 100000; do
   done
 done
 
-part 3 || exit 0
+section_wanted 3 || exit 0
 ecoli=$(shared_data)/aligners/ecoli_MG1655_vs_536.nucmer.default.delta.gz
 echo "E. coli MG1655 vs 536, nucmer (default options), $(zcat "$ecoli" | awk 'NF == 7 && $1 !~ /^>/' | wc -l) alignments:"
 zcat "$ecoli" > "$work/ecoli.delta"
