@@ -14,6 +14,8 @@ enum class Format { PAF, SAM, BAM, CRAM, BLAST6, BLAST7, DELTA, COORDS, MAF, GEN
 const char *formatName(Format format);
 // The format named, or false for an unknown name.
 bool formatFromName(std::string_view name, Format &format);
+// The format that -i names; throws common::UsageError for an unknown name.
+Format inputFormatOption(const std::string &name);
 // The names of all formats, separated by ", " (for messages and usage).
 std::string formatNames();
 // Whether records of the format come through htslib from a file.

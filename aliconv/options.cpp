@@ -9,13 +9,6 @@ namespace aliconv {
 
 namespace {
 
-Format formatOption(const std::string &name) {
-  Format format = Format::PAF;
-  if (!formatFromName(name, format))
-    throw UsageError("unknown format '" + name + "' (formats: " + formatNames() + ")");
-  return format;
-}
-
 ScoreKind scoreOption(const std::string &name) {
   ScoreKind kind = ScoreKind::AUTO;
   if (!scoreKindFromName(name, kind))
@@ -55,7 +48,7 @@ Options parseOptions(int argc, char **argv) {
   bool convertOnly = false;  // an option that --pick refuses was given
   const std::vector<std::string> inputs = common::parseCommandLine(argc, argv, {
       {'i', nullptr, Option::VALUE, [&](const std::string &v) {
-         c.format = o.pick.format = formatOption(v);
+         c.format = o.pick.format = inputFormatOption(v);
          c.hasFormat = o.pick.hasFormat = true;
        }},
       {'o', nullptr, Option::VALUE, [&](const std::string &v) { c.output = o.pick.output = v; }},

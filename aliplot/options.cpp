@@ -39,13 +39,18 @@ int plotSizeFrom(const std::string &text) {
 
 const char *usageText() {
   return "usage: aliplot [options] ALIGNMENTS [REPORT...] -o OUT\n"
-         "Draws the alignments of ALIGNMENTS (the file alichain reads; '-': standard\n"
-         "input) as a dot plot, with the members of each chain REPORT that alichain\n"
-         "wrote for it (its standard output or a .chainout file) in colour.\n"
+         "Draws the alignments of ALIGNMENTS (any format aliconv reads, plain or gzip;\n"
+         "'-': standard input) as a dot plot, with the members of each chain REPORT\n"
+         "that alichain wrote for it (its standard output or a .chainout file; then\n"
+         "ALIGNMENTS is the alignment file alichain read) in colour.\n"
          "OUT ending in .svg gives an SVG picture, in .html an interactive page.\n"
          "  -o OUT           the plot to write ('-': standard output, needs --format)\n"
          "  --format FORMAT  svg or html, whatever OUT ends in\n"
          "  --size PIXELS    side of the square plot area (default 720)\n"
+         "  -i FORMAT        the input's format, else recognised from its content:\n"
+         "                   paf, sam, bam, cram, blast6, blast7, delta, coords, maf,\n"
+         "                   general or gff (the alignment file)\n"
+         "  --pair REF,QUERY the one sequence pair to plot of an input that holds several\n"
          "  -h, --help       this text\n"
          "  --version        the version\n";
 }
@@ -61,6 +66,13 @@ Options parseOptions(const std::vector<std::string> &arguments) {
          formatGiven = true;
        }},
       {0, "size", Option::VALUE, [&](const std::string &v) { options.plotSize = plotSizeFrom(v); }},
+      {'i', nullptr, Option::VALUE, [&](const std::string &v) {
+         options.input = InputFormat{true, aliconv::inputFormatOption(v)};
+       }},
+      {0, "pair", Option::VALUE, [&](const std::string &v) {
+         const common::SequencePair pair = common::pairOption(v);
+         options.pair = PairChoice{pair.reference, pair.query};
+       }},
   });
   if (files.empty()) throw UsageError{"no alignment file given"};
   if (options.output.empty()) throw UsageError{"no output given (-o OUT)"};

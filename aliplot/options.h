@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "plot_input.h"
 #include "program.h"
 #include <vector>
 
@@ -17,6 +18,8 @@ struct Options {
   std::string output;                // OUT ("-": standard output)
   OutputFormat format = OutputFormat::SVG;
   int plotSize = 720;                // side of the square plot area in pixels
+  PairChoice pair;                   // --pair: the one pair to plot
+  InputFormat input;                 // -i: the input's format, else recognised
 };
 
 // The usage text, ending in a line break.

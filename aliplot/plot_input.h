@@ -3,6 +3,8 @@
 #ifndef ALIPLOT_PLOT_INPUT_H
 #define ALIPLOT_PLOT_INPUT_H
 
+#include "format.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,6 +28,7 @@ struct Chain {
 
 struct PlotInput {
   std::string title;             // the alignment file's name
+  std::string format;            // its format's name ("paf", "gff", ...)
   std::string xName, yName;      // the sequences' names
   int64_t xLength = 0, yLength = 0;  // from the sequence:sequence line; 0: unknown
   std::vector<Alignment> alignments;
@@ -33,12 +36,27 @@ struct PlotInput {
   std::vector<Chain> chains;
 };
 
-// Reads the alignment file and the reports. Throws common::ToolError naming
-// the file (and line) when a file cannot be read, a line is malformed, or a
-// report does not belong to the alignment file: a member number beyond its
-// alignments, or a member line that differs from the alignment line with
-// that number.
-PlotInput readPlotInput(const std::string &alignmentPath, const std::vector<std::string> &reportPaths);
+// The one sequence pair to plot of an input that holds several.
+struct PairChoice {
+  std::string reference, query;  // empty: the input must hold one pair
+};
+
+// The input's format as -i names it.
+struct InputFormat {
+  bool named = false;
+  aliconv::Format format = aliconv::Format::PAF;
+};
+
+// Reads the alignments (any format aliconv reads, recognised from the
+// content unless named; plain, gzip or "-") and the reports. Throws common::ToolError
+// naming the file (and line) when a file cannot be read, a line is
+// malformed, the input holds no alignment of the pair or several pairs
+// and no choice, a report comes with an input that is no alignment file,
+// or a report does not belong to the alignment file: a member number
+// beyond its alignments, or a member line that differs from the alignment
+// line with that number.
+PlotInput readPlotInput(const std::string &alignmentPath, const std::vector<std::string> &reportPaths,
+                        const PairChoice &pair = PairChoice(), const InputFormat &format = InputFormat());
 
 }  // namespace aliplot
 

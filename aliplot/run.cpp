@@ -11,7 +11,7 @@
 namespace aliplot {
 
 void writePlot(const Options &options) {
-  const PlotInput plot = readPlotInput(options.alignments, options.reports);
+  const PlotInput plot = readPlotInput(options.alignments, options.reports, options.pair, options.input);
   const Picture picture = pictureFor(plot, options.plotSize, DEFAULT_LINE_BUDGET);
   const std::string document = options.format == OutputFormat::HTML ? htmlPage(plot, picture)
                                                                      : svgDocument(plot, picture);
