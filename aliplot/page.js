@@ -113,7 +113,7 @@
     let best = null, bestDistance = HOVER_DISTANCE;
     for (const s of segments) {
       if (!shown(s.layer.toggle)) continue;
-      const d = distance(p, toScreen(s.x1, s.y1), toScreen(s.x2, s.y2)) - (s.layer.toggle === 'grey' ? 0 : 1);
+      const d = distance(p, toScreen(s.x1, s.y1), toScreen(s.x2, s.y2)) - (s.layer.id.startsWith('chain-') ? 1 : 0);
       if (d < bestDistance) { best = s; bestDistance = d; }
     }
     return best;

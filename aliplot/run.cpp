@@ -1,7 +1,7 @@
 #include "run.h"
 
 #include "atomic_output.h"
-#include "grey_layer.h"
+#include "thinned_layer.h"
 #include "html_page.h"
 #include "picture.h"
 #include "plot_input.h"
