@@ -14,10 +14,11 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
 # Debian packages that the build needs (htslib: aliconv reads SAM, BAM and
-# CRAM through it), and the outside tools that tests compare with or run (a
+# CRAM through it; librsvg and cairo: aliplot renders PNG and PDF), and the
+# outside tools that tests compare with or run (a
 # test whose tool is missing reports SKIPPED, or fails under CI).
-BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev
-TEST_PACKAGES  = mummer snakemake chromium librsvg2-bin libxml2-utils samtools
+BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev librsvg2-dev libcairo2-dev
+TEST_PACKAGES  = mummer snakemake chromium librsvg2-bin libxml2-utils samtools poppler-utils
 
 CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS)
 SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

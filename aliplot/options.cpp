@@ -20,14 +20,18 @@ bool endsWith(const std::string &text, const std::string &suffix) {
 OutputFormat formatNamed(const std::string &name) {
   if (name == "svg") return OutputFormat::SVG;
   if (name == "html") return OutputFormat::HTML;
-  throw UsageError{"unknown format '" + name + "' (svg or html)"};
+  if (name == "png") return OutputFormat::PNG;
+  if (name == "pdf") return OutputFormat::PDF;
+  throw UsageError{"unknown format '" + name + "' (svg, html, png or pdf)"};
 }
 
 OutputFormat formatOfOutput(const std::string &output) {
   if (endsWith(output, ".svg")) return OutputFormat::SVG;
   if (endsWith(output, ".html") || endsWith(output, ".htm")) return OutputFormat::HTML;
+  if (endsWith(output, ".png")) return OutputFormat::PNG;
+  if (endsWith(output, ".pdf")) return OutputFormat::PDF;
   throw UsageError{"cannot tell the format from '" + output +
-                   "': name it .svg or .html, or give --format"};
+                   "': name it .svg, .html, .png or .pdf, or give --format"};
 }
 
 int plotSizeFrom(const std::string &text) {
@@ -43,9 +47,11 @@ const char *usageText() {
          "'-': standard input) as a dot plot, with the members of each chain REPORT\n"
          "that alichain wrote for it (its standard output or a .chainout file; then\n"
          "ALIGNMENTS is the alignment file alichain read) in colour.\n"
-         "OUT ending in .svg gives an SVG picture, in .html an interactive page.\n"
+         "OUT ending in .svg gives an SVG picture, in .png or .pdf the same picture\n"
+         "rendered, in .html an interactive page.\n"
          "  -o OUT           the plot to write ('-': standard output, needs --format)\n"
-         "  --format FORMAT  svg or html, whatever OUT ends in\n"
+         "  --format FORMAT  svg, html, png or pdf, whatever OUT ends in\n"
+         "  --title TEXT     the picture's title (default: the input's name)\n"
          "  --size PIXELS    side of the square plot area (default 720)\n"
          "  -i FORMAT        the input's format, else recognised from its content:\n"
          "                   paf, sam, bam, cram, blast6, blast7, delta, coords, maf,\n"
@@ -65,6 +71,7 @@ Options parseOptions(const std::vector<std::string> &arguments) {
          options.format = formatNamed(v);
          formatGiven = true;
        }},
+      {0, "title", Option::VALUE, [&](const std::string &v) { options.title = v; }},
       {0, "size", Option::VALUE, [&](const std::string &v) { options.plotSize = plotSizeFrom(v); }},
       {'i', nullptr, Option::VALUE, [&](const std::string &v) {
          options.input = InputFormat{true, aliconv::inputFormatOption(v)};

@@ -10,7 +10,7 @@
 
 namespace aliplot {
 
-enum class OutputFormat { SVG, HTML };
+enum class OutputFormat { SVG, HTML, PNG, PDF };
 
 struct Options {
   std::string alignments;            // the alignment file ("-": standard input)
@@ -18,6 +18,7 @@ struct Options {
   std::string output;                // OUT ("-": standard output)
   OutputFormat format = OutputFormat::SVG;
   int plotSize = 720;                // side of the square plot area in pixels
+  std::string title;                 // --title: else the input's name
   PairChoice pair;                   // --pair: the one pair to plot
   InputFormat input;                 // -i: the input's format, else recognised
 };

@@ -58,14 +58,15 @@ void addChain(std::vector<LegendEntry> &entries, const PlotInput &plot, const Pi
 std::vector<LegendEntry> legendEntries(const PlotInput &plot, const Picture &picture) {
   std::vector<LegendEntry> entries;
   const uint64_t count = plot.alignments.size();
-  const char *outside = plot.chains.empty() ? "" : ", outside the chains";
   entries.push_back({"", {counted(count, "alignment", "alignments")}});
   uint64_t binned = 0;
   for (int strand : {PLUS, MINUS}) {
     const ThinnedLayer &layer = picture.strands[strand];
     const uint64_t drawn = layer.lines.size() + layer.binned;
-    entries.push_back({lineSwatch(STRAND_COLOURS[strand].line, 1.5),
-                       {std::string(strand == PLUS ? "+" : "\u2212") + " strand: " + groupedCount(drawn) + outside}});
+    LegendEntry entry{lineSwatch(STRAND_COLOURS[strand].line, 1.5),
+                      {std::string(strand == PLUS ? "+" : "\u2212") + " strand: " + groupedCount(drawn)}};
+    if (!plot.chains.empty()) entry.lines.push_back("outside the chains");
+    entries.push_back(std::move(entry));
     binned += layer.binned;
   }
   if (binned > 0)
@@ -95,7 +96,11 @@ std::vector<std::string> wrapped(const std::string &text, size_t limit, size_t m
         end = at;
         break;
       }
-    if (end == begin) end = begin + limit;  // no character boundary found: cut anyway
+    // A character longer than the limit makes a line of its own.
+    if (end == begin) {
+      end = begin + 1;
+      while (end < text.size() && continuation(text[end])) ++end;
+    }
     lines.push_back(text.substr(begin, end - begin));
     begin = end;
   }

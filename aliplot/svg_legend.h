@@ -14,7 +14,7 @@ namespace aliplot {
 // Characters of legend text that fit in its width.
 constexpr size_t LEGEND_LINE_CHARS = 34;
 
-// The text broken into lines of at most `limit` bytes, after a '/' or a
+// The text broken into lines of at most `limit` bytes (or one character), after a '/' or a
 // blank where one is near, never inside a UTF-8 character; beyond
 // `maxLines` the front is dropped and the first line starts with an
 // ellipsis.

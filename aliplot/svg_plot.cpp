@@ -10,6 +10,7 @@ namespace {
 constexpr const char *AXIS_COLOUR = "#444444";
 constexpr const char *GRID_COLOUR = "#ececec";
 constexpr const char *NOTE_COLOUR = "#666666";
+constexpr int TITLE_CHAR_WIDTH = 12;  // pixels of the widest common characters at the title's size
 
 void line(std::string &out, double x1, double y1, double x2, double y2, int decimals,
           const char *extra) {
@@ -150,7 +151,10 @@ std::string svgElement(const PlotInput &plot, const Picture &picture) {
   out += "<style>.grid{stroke:" + std::string(GRID_COLOUR) + "} .tick{stroke:" + AXIS_COLOUR +
          "} .note{fill:" + NOTE_COLOUR + ";font-size:12px} .axis-name{font-weight:bold}</style>\n";
   out += "<rect width=\"" + width + "\" height=\"" + height + "\" fill=\"#ffffff\"/>\n";
-  appendText(out, picture.plotLeft, 38, plot.title, " font-size=\"18\" font-weight=\"bold\"");
+  // A long title keeps its end, as file names tell most there.
+  const size_t titleChars = static_cast<size_t>((picture.width - picture.plotLeft - 16) / TITLE_CHAR_WIDTH);
+  appendText(out, picture.plotLeft, 38, shortenedFront(plot.title, titleChars),
+             " font-size=\"18\" font-weight=\"bold\"");
   writeAxes(out, plot, picture);
   out += "<svg id=\"plot\" x=\"" + std::to_string(picture.plotLeft) + "\" y=\"" +
          std::to_string(picture.plotTop) + "\" width=\"" + size + "\" height=\"" + size +

@@ -71,7 +71,7 @@ run in -o out.svg; [ "$status" = 0 ] || [ "$status" = 1 ] || fail "status $statu
 [ "$status" = 1 ] || expect_xml out.svg
 
 start usage_errors
-for arguments in "" "in" "-o out.svg" "in -o out.png" "in -o -" "in -o out.svg --size 5" "in -o out.svg -q"; do
+for arguments in "" "in" "-o out.svg" "in -o out.gif" "in -o -" "in -o out.svg --size 5" "in -o out.svg -q"; do
   run $arguments; expect_status 2; expect_err 'usage: aliplot'
 done
 
