@@ -41,6 +41,18 @@ void appendLayer(std::string &out, const PlotInput &plot, const std::string &id,
   out += "]}";
 }
 
+// The bands of a canvas of several sequences, each as [offset, length,
+// name, 1 when turned over], in canvas order.
+void appendBands(std::string &out, const char *key, const std::vector<Sequence> &sequences) {
+  out += std::string("\"") + key + "\":[";
+  for (size_t i = 0; i < sequences.size(); ++i) {
+    const Sequence &s = sequences[i];
+    out += (i ? ",[" : "[") + std::to_string(s.offset) + ',' + std::to_string(s.length) + ',' + jsonString(s.name) +
+           (s.flipped ? ",1]" : ",0]");
+  }
+  out += ']';
+}
+
 std::string plotData(const PlotInput &plot, const Picture &picture) {
   std::string out = "{\"plotSize\":" + std::to_string(picture.plotSize) +
                     ",\"plotLeft\":" + std::to_string(picture.plotLeft) +
@@ -49,6 +61,13 @@ std::string plotData(const PlotInput &plot, const Picture &picture) {
   appendAxis(out, "x", picture.frame.x, plot.xName);
   out += ',';
   appendAxis(out, "y", picture.frame.y, plot.yName);
+  if (plot.bands) {
+    out += ",\"bands\":{";
+    appendBands(out, "x", plot.references);
+    out += ',';
+    appendBands(out, "y", plot.queries);
+    out += '}';
+  }
   out += ",\"layers\":[";
   for (int strand : {PLUS, MINUS}) {
     const std::string id = strandId(strand);

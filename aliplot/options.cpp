@@ -34,6 +34,13 @@ OutputFormat formatOfOutput(const std::string &output) {
                    "': name it .svg, .html, .png or .pdf, or give --format"};
 }
 
+SequenceOrder orderNamed(const std::string &name) {
+  if (name == "file") return SequenceOrder::FILE;
+  if (name == "length") return SequenceOrder::LENGTH;
+  if (name == "name") return SequenceOrder::NAME;
+  throw UsageError{"--order takes file, length or name, not '" + name + "'"};
+}
+
 int plotSizeFrom(const std::string &text) {
   return static_cast<int>(
       common::numberOption("--size", text, MIN_PLOT_SIZE, MAX_PLOT_SIZE, "a number of pixels"));
@@ -56,7 +63,10 @@ const char *usageText() {
          "  -i FORMAT        the input's format, else recognised from its content:\n"
          "                   paf, sam, bam, cram, blast6, blast7, delta, coords, maf,\n"
          "                   general or gff (the alignment file)\n"
-         "  --pair REF,QUERY the one sequence pair to plot of an input that holds several\n"
+         "An input of several sequence pairs is drawn on one canvas: references along\n"
+         "x, queries along y placed and turned by where most of each aligns.\n"
+         "  --order ORDER    of the references: file (default), length or name\n"
+         "  --pair REF,QUERY plot only this sequence pair\n"
          "  -h, --help       this text\n"
          "  --version        the version\n";
 }
@@ -71,6 +81,7 @@ Options parseOptions(const std::vector<std::string> &arguments) {
          options.format = formatNamed(v);
          formatGiven = true;
        }},
+      {0, "order", Option::VALUE, [&](const std::string &v) { options.order = orderNamed(v); }},
       {0, "title", Option::VALUE, [&](const std::string &v) { options.title = v; }},
       {0, "size", Option::VALUE, [&](const std::string &v) { options.plotSize = plotSizeFrom(v); }},
       {'i', nullptr, Option::VALUE, [&](const std::string &v) {

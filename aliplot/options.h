@@ -5,6 +5,7 @@
 #include <string>
 
 #include "plot_input.h"
+#include "sequence_layout.h"
 #include "program.h"
 #include <vector>
 
@@ -19,6 +20,7 @@ struct Options {
   OutputFormat format = OutputFormat::SVG;
   int plotSize = 720;                // side of the square plot area in pixels
   std::string title;                 // --title: else the input's name
+  SequenceOrder order = SequenceOrder::FILE;  // --order: of the references
   PairChoice pair;                   // --pair: the one pair to plot
   InputFormat input;                 // -i: the input's format, else recognised
 };

@@ -1,5 +1,6 @@
 #include "picture.h"
 
+#include "svg_bands.h"
 #include "svg_legend.h"
 
 #include <algorithm>
@@ -74,12 +75,13 @@ Picture pictureFor(const PlotInput &plot, int plotSize, size_t lineBudget) {
   }
   picture.chainColours = chainColoursFor(plot.chains);
   picture.decimals = decimalsFor(picture.frame);
-  picture.plotLeft = MARGIN_LEFT;
+  // Room for the names of query sequences beside the axis's name.
+  picture.plotLeft = MARGIN_LEFT + (plot.bands ? BAND_NAMES_DEPTH : 0);
   picture.plotTop = MARGIN_TOP;
   picture.plotSize = plotSize;
-  picture.legendLeft = MARGIN_LEFT + plotSize + LEGEND_GAP;
+  picture.legendLeft = picture.plotLeft + plotSize + LEGEND_GAP;
   picture.width = picture.legendLeft + LEGEND_WIDTH;
-  picture.height = MARGIN_TOP + plotSize + MARGIN_BOTTOM;
+  picture.height = MARGIN_TOP + plotSize + MARGIN_BOTTOM + (plot.bands ? BAND_NAMES_DEPTH : 0);
   picture.maxTicks = plotSize / TICK_SPACING;
   // A long legend makes the picture taller rather than leave it.
   const int legendBottom = MARGIN_TOP + 8 + static_cast<int>(std::ceil(legendHeight(plot, picture)));

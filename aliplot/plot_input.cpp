@@ -30,16 +30,17 @@ class PlotSink : public aliconv::RecordSink {
     if (a.xName != last_.first || a.yName != last_.second) {
       last_ = PairNames(a.xName, a.yName);
       pairs_.insert(last_);
+      lastReference_ = indexOf(references_, plot_.references, a.xName);
+      lastQuery_ = indexOf(queries_, plot_.queries, a.yName);
     }
     if (!keepAll_ && !choice_.reference.empty() &&
         (a.xName != choice_.reference || a.yName != choice_.query))
       return;
-    if (plot_.alignments.empty()) {
-      plot_.xName = std::string(a.xName);
-      plot_.yName = std::string(a.yName);
-    }
-    plot_.xLength = std::max(plot_.xLength, static_cast<int64_t>(a.xLength));
-    plot_.yLength = std::max(plot_.yLength, static_cast<int64_t>(a.yLength));
+    Sequence &reference = plot_.references[lastReference_], &query = plot_.queries[lastQuery_];
+    reference.length = std::max(reference.length, static_cast<int64_t>(a.xLength));
+    query.length = std::max(query.length, static_cast<int64_t>(a.yLength));
+    plot_.referenceOf.push_back(lastReference_);
+    plot_.queryOf.push_back(lastQuery_);
     Alignment alignment;
     alignment.xb = static_cast<int64_t>(a.xb);
     alignment.yb = static_cast<int64_t>(a.yb);
@@ -63,28 +64,51 @@ class PlotSink : public aliconv::RecordSink {
   const std::set<PairNames> &pairs() const { return pairs_; }
 
  private:
+  static uint32_t indexOf(std::map<std::string, uint32_t, std::less<>> &index, std::vector<Sequence> &sequences,
+                          std::string_view name) {
+    const auto found = index.find(name);
+    if (found != index.end()) return found->second;
+    const auto number = static_cast<uint32_t>(sequences.size());
+    index.emplace(std::string(name), number);
+    sequences.push_back(Sequence{std::string(name)});
+    return number;
+  }
+
   PlotInput &plot_;
   MemberLines &wanted_;
   MemberLines::iterator nextWanted_;
   const PairChoice &choice_;
   bool keepAll_;
   PairNames last_;
+  uint32_t lastReference_ = 0, lastQuery_ = 0;
   std::set<PairNames> pairs_;
+  std::map<std::string, uint32_t, std::less<>> references_, queries_;
 };
 
-// Refuses an input that leaves nothing to plot, or several pairs to choose from.
-void checkPairs(const PlotInput &plot, const std::set<PairNames> &pairs, const PairChoice &choice,
-                bool reportsGiven) {
+// Refuses an input that leaves nothing to plot; keeps only the sequences
+// of the alignments kept.
+void checkPairs(const PlotInput &plot, const std::set<PairNames> &pairs, const PairChoice &choice) {
   if (pairs.empty())
     throw common::ToolError(plot.title + ": holds no alignments (read as " + plot.format + ")");
   if (!choice.reference.empty() && plot.alignments.empty())
     throw common::ToolError(plot.title + ": no alignment of the pair " + choice.reference + "," +
                             choice.query + " among its " + std::to_string(pairs.size()) +
                             (pairs.size() == 1 ? " pair" : " pairs"));
-  if (choice.reference.empty() && !reportsGiven && pairs.size() > 1)
-    throw common::ToolError(plot.title + ": holds " + std::to_string(pairs.size()) +
-                            " sequence pairs (the first is " + pairs.begin()->first + "," +
-                            pairs.begin()->second + "): choose one with --pair REFERENCE,QUERY");
+}
+
+// Drops the sequences no kept alignment names (those of other pairs than
+// the chosen one), renumbering the rest in their order.
+void keepAlignedSequences(std::vector<Sequence> &sequences, std::vector<uint32_t> &indexOf) {
+  std::vector<uint32_t> renumbered(sequences.size(), UINT32_MAX);
+  for (const uint32_t i : indexOf) renumbered[i] = 0;
+  std::vector<Sequence> kept;
+  for (size_t i = 0; i < sequences.size(); ++i)
+    if (renumbered[i] == 0) {
+      renumbered[i] = static_cast<uint32_t>(kept.size());
+      kept.push_back(std::move(sequences[i]));
+    }
+  for (uint32_t &i : indexOf) i = renumbered[i];
+  sequences = std::move(kept);
 }
 
 // Checks that a report was made from the alignments read.
@@ -131,8 +155,13 @@ PlotInput readPlotInput(const std::string &alignmentPath, const std::vector<std:
   aliconv::ReadSettings settings;
   settings.lines = reportsGiven;
   input.read(sink, settings);
-  checkPairs(plot, sink.pairs(), pair, reportsGiven);
-  if (plot.yName.empty()) plot.yName = "second sequence";
+  checkPairs(plot, sink.pairs(), pair);
+  keepAlignedSequences(plot.references, plot.referenceOf);
+  keepAlignedSequences(plot.queries, plot.queryOf);
+  plot.xName = plot.references.front().name;
+  plot.yName = plot.queries.front().name.empty() ? "second sequence" : plot.queries.front().name;
+  plot.xLength = plot.references.front().length;
+  plot.yLength = plot.queries.front().length;
   for (size_t file = 0; file < reports.size(); ++file) {
     for (const common::ChainReport &report : reports[file]) {
       checkBelongs(report, reportPaths[file], plot.title, plot, wanted);

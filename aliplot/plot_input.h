@@ -26,6 +26,16 @@ struct Chain {
   std::string scoreSum;          // as the report writes it
 };
 
+// A sequence of the input, and where it lies on the canvas of a plot of
+// several (its band: from `offset` on, `length` long; flipped: drawn from
+// its end, as the reverse complement).
+struct Sequence {
+  std::string name;
+  int64_t length = 0;  // as stated; 0: unknown
+  int64_t offset = 0;
+  bool flipped = false;
+};
+
 struct PlotInput {
   std::string title;             // the alignment file's name
   std::string format;            // its format's name ("paf", "gff", ...)
@@ -34,11 +44,18 @@ struct PlotInput {
   std::vector<Alignment> alignments;
   uint64_t minusAlignments = 0;
   std::vector<Chain> chains;
+  // Every sequence of each side in the order of first appearance, and for
+  // each alignment the index of its reference and of its query.
+  std::vector<Sequence> references, queries;
+  std::vector<uint32_t> referenceOf, queryOf;
+  // Whether the canvas holds several sequences of a side, each in a band
+  // (set by the layout; then the axes' positions are canvas positions).
+  bool bands = false;
 };
 
 // The one sequence pair to plot of an input that holds several.
 struct PairChoice {
-  std::string reference, query;  // empty: the input must hold one pair
+  std::string reference, query;  // empty: every pair
 };
 
 // The input's format as -i names it.
@@ -48,13 +65,12 @@ struct InputFormat {
 };
 
 // Reads the alignments (any format aliconv reads, recognised from the
-// content unless named; plain, gzip or "-") and the reports. Throws common::ToolError
-// naming the file (and line) when a file cannot be read, a line is
-// malformed, the input holds no alignment of the pair or several pairs
-// and no choice, a report comes with an input that is no alignment file,
-// or a report does not belong to the alignment file: a member number
-// beyond its alignments, or a member line that differs from the alignment
-// line with that number.
+// content unless named; plain, gzip or "-") and the reports. Throws
+// common::ToolError naming the file (and line) when a file cannot be read,
+// a line is malformed, the input holds no alignment (of the chosen pair),
+// a report comes with an input that is no alignment file, or a report does
+// not belong to the alignment file: a member number beyond its alignments,
+// or a member line that differs from the alignment line with that number.
 PlotInput readPlotInput(const std::string &alignmentPath, const std::vector<std::string> &reportPaths,
                         const PairChoice &pair = PairChoice(), const InputFormat &format = InputFormat());
 

@@ -8,6 +8,7 @@
 #include "svg_plot.h"
 #include "program.h"
 #include "raster_output.h"
+#include "sequence_layout.h"
 
 namespace aliplot {
 
@@ -30,6 +31,7 @@ std::string documentFor(const PlotInput &plot, const Picture &picture, OutputFor
 void writePlot(const Options &options) {
   PlotInput plot = readPlotInput(options.alignments, options.reports, options.pair, options.input);
   if (!options.title.empty()) plot.title = options.title;
+  layOutSequences(plot, options.order);
   const Picture picture = pictureFor(plot, options.plotSize, DEFAULT_LINE_BUDGET);
   const std::string document = documentFor(plot, picture, options.format);
   common::AtomicOutput output(options.output);

@@ -1,5 +1,6 @@
 #include "svg_legend.h"
 
+#include "svg_bands.h"
 #include "svg_text.h"
 
 namespace aliplot {
@@ -55,10 +56,24 @@ void addChain(std::vector<LegendEntry> &entries, const PlotInput &plot, const Pi
   entries.push_back(std::move(entry));
 }
 
+// The sequences of a canvas of several.
+void addSequences(std::vector<LegendEntry> &entries, const PlotInput &plot, const Picture &picture) {
+  size_t turned = 0;
+  for (const Sequence &query : plot.queries) turned += query.flipped;
+  const size_t unnamed =
+      unnamedBands(plot.references, picture.frame.x) + unnamedBands(plot.queries, picture.frame.y);
+  LegendEntry entry{"", {counted(plot.references.size(), "reference", "references") + ", " +
+                             counted(plot.queries.size(), "query", "queries")}};
+  if (turned > 0) entry.lines.push_back(counted(turned, "query", "queries") + " turned over (\u2212name)");
+  if (unnamed > 0) entry.lines.push_back(counted(unnamed, "sequence", "sequences") + " too narrow to name");
+  entries.push_back(std::move(entry));
+}
+
 std::vector<LegendEntry> legendEntries(const PlotInput &plot, const Picture &picture) {
   std::vector<LegendEntry> entries;
   const uint64_t count = plot.alignments.size();
   entries.push_back({"", {counted(count, "alignment", "alignments")}});
+  if (plot.bands) addSequences(entries, plot, picture);
   uint64_t binned = 0;
   for (int strand : {PLUS, MINUS}) {
     const ThinnedLayer &layer = picture.strands[strand];

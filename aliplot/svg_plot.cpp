@@ -1,5 +1,6 @@
 #include "svg_plot.h"
 
+#include "svg_bands.h"
 #include "svg_legend.h"
 #include "svg_text.h"
 
@@ -23,11 +24,18 @@ void line(std::string &out, double x1, double y1, double x2, double y2, int deci
   out += "/>\n";
 }
 
+void writeAxisNames(std::string &out, const PlotInput &plot, const Picture &picture);
+
 // Ticks and grid lines of both axes, each set in a group of its own that
 // the page redraws when it zooms (x ticks hang below the plot's bottom edge,
 // y ticks left of its left edge).
 void writeAxes(std::string &out, const PlotInput &plot, const Picture &picture) {
   const double size = picture.plotSize;
+  if (plot.bands) {
+    writeBandNames(out, plot, picture);
+    writeAxisNames(out, plot, picture);
+    return;
+  }
   out += "<g id=\"x-ticks\" transform=\"translate(" + std::to_string(picture.plotLeft) + "," +
          std::to_string(picture.plotTop + picture.plotSize) + ")\">\n";
   for (const Tick &tick : ticksFor(picture.frame.x, picture.maxTicks)) {
@@ -44,7 +52,14 @@ void writeAxes(std::string &out, const PlotInput &plot, const Picture &picture) 
     appendText(out, -9, y + 4.5, tick.label, " text-anchor=\"end\"");
   }
   out += "</g>\n";
-  appendText(out, picture.plotLeft + size / 2, picture.plotTop + size + 52, plot.xName,
+  writeAxisNames(out, plot, picture);
+}
+
+void writeAxisNames(std::string &out, const PlotInput &plot, const Picture &picture) {
+  const double size = picture.plotSize;
+  // Below the slanted sequence names of a canvas of several.
+  const double below = plot.bands ? 52 + BAND_NAMES_DEPTH : 52;
+  appendText(out, picture.plotLeft + size / 2, picture.plotTop + size + below, plot.xName,
        " class=\"axis-name\" text-anchor=\"middle\"");
   out += "<text class=\"axis-name\" text-anchor=\"middle\" transform=\"translate(24," +
          std::to_string(picture.plotTop + picture.plotSize / 2) + ") rotate(-90)\">" +
@@ -159,6 +174,7 @@ std::string svgElement(const PlotInput &plot, const Picture &picture) {
   out += "<svg id=\"plot\" x=\"" + std::to_string(picture.plotLeft) + "\" y=\"" +
          std::to_string(picture.plotTop) + "\" width=\"" + size + "\" height=\"" + size +
          "\" viewBox=\"0 0 " + size + " " + size + "\" preserveAspectRatio=\"none\" overflow=\"hidden\">\n";
+  if (plot.bands) writeSeparators(out, plot, picture);
   writeStrandLayers(out, plot, picture);
   writeChains(out, plot, picture);
   out += "</svg>\n<rect x=\"" + std::to_string(picture.plotLeft) + "\" y=\"" +
