@@ -66,6 +66,10 @@ demo: build
 	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.svg
 	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.html
 	@echo "dot plot written to $(BUILD)/mt.svg (picture) and $(BUILD)/mt.html (interactive page)"
+	@echo "== aliplot: a whole assembly of 40 contigs on one canvas, as SVG and PNG"
+	$(BUILD)/aliplot/aliplot examples/assembly.paf --title "40 contigs against 5 references" -o $(BUILD)/assembly.svg
+	$(BUILD)/aliplot/aliplot examples/assembly.paf --title "40 contigs against 5 references" -o $(BUILD)/assembly.png
+	@echo "whole-assembly plot written to $(BUILD)/assembly.svg and $(BUILD)/assembly.png"
 
 bench: build
 	bash bench/run.sh $(BUILD)
