@@ -14,10 +14,11 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
 # Debian packages that the build needs (htslib: aliconv reads SAM, BAM and
-# CRAM through it), and the outside tools that tests compare with or run (a
+# CRAM through it; librsvg and cairo: aliplot renders PNG and PDF), and the
+# outside tools that tests compare with or run (a
 # test whose tool is missing reports SKIPPED, or fails under CI).
-BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev
-TEST_PACKAGES  = mummer snakemake chromium librsvg2-bin libxml2-utils samtools
+BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev librsvg2-dev libcairo2-dev
+TEST_PACKAGES  = mummer snakemake chromium librsvg2-bin libxml2-utils samtools poppler-utils
 
 CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS)
 SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -65,6 +66,10 @@ demo: build
 	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.svg
 	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.html
 	@echo "dot plot written to $(BUILD)/mt.svg (picture) and $(BUILD)/mt.html (interactive page)"
+	@echo "== aliplot: a whole assembly of 40 contigs on one canvas, as SVG and PNG"
+	$(BUILD)/aliplot/aliplot examples/assembly.paf --title "40 contigs against 5 references" -o $(BUILD)/assembly.svg
+	$(BUILD)/aliplot/aliplot examples/assembly.paf --title "40 contigs against 5 references" -o $(BUILD)/assembly.png
+	@echo "whole-assembly plot written to $(BUILD)/assembly.svg and $(BUILD)/assembly.png"
 	@echo "== alisyn: the synteny blocks of E. coli MG1655 and 536 (nucmer)"
 	$(BUILD)/alisyn/alisyn -o $(BUILD)/ecoli examples/ecoli_MG1655_vs_536.nucmer.delta.gz
 	cat $(BUILD)/ecoli.blocks.tsv $(BUILD)/ecoli.assign.tsv

@@ -13,24 +13,37 @@
 #include "readers.h"
 #include "tool_error.h"
 
+#include <algorithm>
+
 namespace aliconv {
 
 void readAlignmentFile(common::LineInput &input, RecordSink &sink, const ReadSettings &settings) {
   common::AlignmentReader reader(input);
   common::AlignmentItem item;
   Alignment a;
-  std::string yName;
+  std::string pairX, yName;
+  uint64_t xLength = 0, yLength = 0;  // from the sequence line
   uint64_t record = 0;
   bool afterAlignment = false;
   uint64_t firstForeignLine = 0;
   while (reader.next(item)) {
-    if (item.kind == common::AlignmentItem::SEQUENCE_PAIR) yName.assign(item.yName);
+    if (item.kind == common::AlignmentItem::SEQUENCE_PAIR) {
+      pairX.assign(item.name);
+      yName.assign(item.yName);
+      xLength = static_cast<uint64_t>(std::max<int64_t>(item.xe, 0));
+      yLength = static_cast<uint64_t>(std::max<int64_t>(item.ye, 0));
+    }
     if (item.kind == common::AlignmentItem::ALIGNMENT) {
       ++record;
       afterAlignment = true;
       if (settings.lines) sink.line(item.line, record, LineRole::RECORD);
       a.xName = item.name;
       a.yName = yName;
+      // The sequence line states the lengths of the pair whose first
+      // sequence it names; a line naming another sequence states none.
+      const bool stated = item.name == pairX;
+      a.xLength = stated ? xLength : 0;
+      a.yLength = stated ? yLength : 0;
       a.xb = static_cast<uint64_t>(item.xb);
       a.xe = static_cast<uint64_t>(item.xe);
       a.yb = static_cast<uint64_t>(item.yb);

@@ -97,6 +97,21 @@ std::vector<Format> recordFormats(std::string_view line, std::string_view next) 
   return fits;
 }
 
+// What an input that fits no alignment format seems to hold, for the
+// message that refuses it: sequences are the likeliest mix-up.
+std::string lookalike(const std::vector<std::string_view> &text, size_t first) {
+  const std::string_view line = text[first];
+  if (line.front() == '>') return "it looks like FASTA sequences, not alignments";
+  if (line.front() == '@' && first + 2 < text.size() && !text[first + 2].empty() &&
+      text[first + 2].front() == '+')
+    return "it looks like FASTQ reads, not alignments";
+  for (const std::string_view l : text)
+    for (const char c : l)
+      if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r')
+        return "it looks like binary data, not alignments";
+  return "it looks like text, not alignments";
+}
+
 }  // namespace
 
 const char *formatName(Format format) {
@@ -149,14 +164,16 @@ Format recogniseContent(std::string_view content, const std::string &name) {
     if (fits.size() == 1) return fits.front();
     if (fits.empty())
       throw common::ToolError(common::at(
-          name, i + 1, "no record of a known format: name the format with -i (" + formatNames() + ")"));
+          name, i + 1, "no record of a known format (" + lookalike(text, i) + "): name the format with -i (" +
+                           formatNames() + ")"));
     throw common::ToolError(common::at(name, i + 1,
                                        std::string("the record fits both ") + formatName(fits[0]) +
                                            " and " + formatName(fits[1]) +
                                            ": name the format with -i"));
   }
-  throw common::ToolError(name + ": no record to recognise the format by: name it with -i (" +
-                          formatNames() + ")");
+  throw common::ToolError(name + ": no record to recognise the format by (" +
+                          (text.empty() ? "it is empty" : "it holds only comments and blank lines") +
+                          "): name it with -i (" + formatNames() + ")");
 }
 
 }  // namespace aliconv

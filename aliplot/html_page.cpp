@@ -16,16 +16,17 @@ void appendAxis(std::string &out, const char *key, const Axis &axis, const std::
   out += ",\"name\":" + jsonString(name) + "}";
 }
 
-// A layer's segments as one flat array, seven numbers for each: the
+// A layer's segments drawn as lines (given as alignment indices, ascending) as one flat array, seven numbers for each: the
 // alignment number less the previous one's, xb, yb, xe - xb, ye - yb, the
 // score and 1 for the minus strand (the differences keep large pages small).
 void appendLayer(std::string &out, const PlotInput &plot, const std::string &id,
-                 const std::string &toggle, const std::string &what, const std::vector<uint64_t> &numbers) {
+                 const std::string &toggle, const std::string &what, const std::vector<uint64_t> &indices) {
   out += "{\"id\":" + jsonString(id) + ",\"toggle\":" + jsonString(toggle) +
          ",\"what\":" + jsonString(what) + ",\"segments\":[";
   uint64_t previous = 0;
-  for (const uint64_t number : numbers) {
-    const Alignment &a = plot.alignments[number - 1];
+  for (const uint64_t index : indices) {
+    const Alignment &a = plot.alignments[index];
+    const uint64_t number = index + 1;
     out += previous == 0 ? "" : ",";
     // Differences of coordinates that may lie anywhere in 64 bits are taken unsigned.
     const auto difference = [](int64_t high, int64_t low) {
@@ -40,6 +41,18 @@ void appendLayer(std::string &out, const PlotInput &plot, const std::string &id,
   out += "]}";
 }
 
+// The bands of a canvas of several sequences, each as [offset, length,
+// name, 1 when turned over], in canvas order.
+void appendBands(std::string &out, const char *key, const std::vector<Sequence> &sequences) {
+  out += std::string("\"") + key + "\":[";
+  for (size_t i = 0; i < sequences.size(); ++i) {
+    const Sequence &s = sequences[i];
+    out += (i ? ",[" : "[") + std::to_string(s.offset) + ',' + std::to_string(s.length) + ',' + jsonString(s.name) +
+           (s.flipped ? ",1]" : ",0]");
+  }
+  out += ']';
+}
+
 std::string plotData(const PlotInput &plot, const Picture &picture) {
   std::string out = "{\"plotSize\":" + std::to_string(picture.plotSize) +
                     ",\"plotLeft\":" + std::to_string(picture.plotLeft) +
@@ -48,15 +61,24 @@ std::string plotData(const PlotInput &plot, const Picture &picture) {
   appendAxis(out, "x", picture.frame.x, plot.xName);
   out += ',';
   appendAxis(out, "y", picture.frame.y, plot.yName);
+  if (plot.bands) {
+    out += ",\"bands\":{";
+    appendBands(out, "x", plot.references);
+    out += ',';
+    appendBands(out, "y", plot.queries);
+    out += '}';
+  }
   out += ",\"layers\":[";
-  std::vector<uint64_t> greyNumbers;
-  for (const uint64_t index : picture.grey.lines) greyNumbers.push_back(index + 1);
-  appendLayer(out, plot, "grey-lines", "grey", "alignment outside the chains", greyNumbers);
+  for (int strand : {PLUS, MINUS}) {
+    const std::string id = strandId(strand);
+    out += strand == PLUS ? "" : ",";
+    appendLayer(out, plot, id + "-lines", id, "alignment", picture.strands[strand].lines);
+  }
   for (size_t c = 0; c < plot.chains.size(); ++c) {
     const std::string id = "chain-" + std::to_string(c + 1);
     out += ',';
     appendLayer(out, plot, id, id, std::string(chainName(plot.chains[c])) + " member",
-                plot.chains[c].members);
+                picture.chainLayers[c].lines);
   }
   return out + "]}";
 }
@@ -73,7 +95,9 @@ std::string htmlPage(const PlotInput &plot, const Picture &picture) {
   std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
                      xmlEscaped(plot.title) + " \u2013 aliplot</title>\n<style>\n" + PAGE_STYLE +
                      "</style>\n</head>\n<body>\n<div id=\"controls\">\n";
-  page += toggle("grey", GREY_LINE_COLOUR, "other alignments");
+  page += toggle("plus", STRAND_COLOURS[PLUS].line, plot.chains.empty() ? "+ strand" : "+ strand, outside the chains");
+  page += toggle("minus", STRAND_COLOURS[MINUS].line,
+                 plot.chains.empty() ? "\u2212 strand" : "\u2212 strand, outside the chains");
   for (size_t c = 0; c < plot.chains.size(); ++c)
     page += toggle("chain-" + std::to_string(c + 1), picture.chainColours[c],
                    std::string(chainName(plot.chains[c])) + " (" + shortenedFront(plot.chains[c].report, 30) + ")");

@@ -20,14 +20,25 @@ bool endsWith(const std::string &text, const std::string &suffix) {
 OutputFormat formatNamed(const std::string &name) {
   if (name == "svg") return OutputFormat::SVG;
   if (name == "html") return OutputFormat::HTML;
-  throw UsageError{"unknown format '" + name + "' (svg or html)"};
+  if (name == "png") return OutputFormat::PNG;
+  if (name == "pdf") return OutputFormat::PDF;
+  throw UsageError{"unknown format '" + name + "' (svg, html, png or pdf)"};
 }
 
 OutputFormat formatOfOutput(const std::string &output) {
   if (endsWith(output, ".svg")) return OutputFormat::SVG;
   if (endsWith(output, ".html") || endsWith(output, ".htm")) return OutputFormat::HTML;
+  if (endsWith(output, ".png")) return OutputFormat::PNG;
+  if (endsWith(output, ".pdf")) return OutputFormat::PDF;
   throw UsageError{"cannot tell the format from '" + output +
-                   "': name it .svg or .html, or give --format"};
+                   "': name it .svg, .html, .png or .pdf, or give --format"};
+}
+
+SequenceOrder orderNamed(const std::string &name) {
+  if (name == "file") return SequenceOrder::FILE;
+  if (name == "length") return SequenceOrder::LENGTH;
+  if (name == "name") return SequenceOrder::NAME;
+  throw UsageError{"--order takes file, length or name, not '" + name + "'"};
 }
 
 int plotSizeFrom(const std::string &text) {
@@ -39,13 +50,23 @@ int plotSizeFrom(const std::string &text) {
 
 const char *usageText() {
   return "usage: aliplot [options] ALIGNMENTS [REPORT...] -o OUT\n"
-         "Draws the alignments of ALIGNMENTS (the file alichain reads; '-': standard\n"
-         "input) as a dot plot, with the members of each chain REPORT that alichain\n"
-         "wrote for it (its standard output or a .chainout file) in colour.\n"
-         "OUT ending in .svg gives an SVG picture, in .html an interactive page.\n"
+         "Draws the alignments of ALIGNMENTS (any format aliconv reads, plain or gzip;\n"
+         "'-': standard input) as a dot plot, with the members of each chain REPORT\n"
+         "that alichain wrote for it (its standard output or a .chainout file; then\n"
+         "ALIGNMENTS is the alignment file alichain read) in colour.\n"
+         "OUT ending in .svg gives an SVG picture, in .png or .pdf the same picture\n"
+         "rendered, in .html an interactive page.\n"
          "  -o OUT           the plot to write ('-': standard output, needs --format)\n"
-         "  --format FORMAT  svg or html, whatever OUT ends in\n"
+         "  --format FORMAT  svg, html, png or pdf, whatever OUT ends in\n"
+         "  --title TEXT     the picture's title (default: the input's name)\n"
          "  --size PIXELS    side of the square plot area (default 720)\n"
+         "  -i FORMAT        the input's format, else recognised from its content:\n"
+         "                   paf, sam, bam, cram, blast6, blast7, delta, coords, maf,\n"
+         "                   general or gff (the alignment file)\n"
+         "An input of several sequence pairs is drawn on one canvas: references along\n"
+         "x, queries along y placed and turned by where most of each aligns.\n"
+         "  --order ORDER    of the references: file (default), length or name\n"
+         "  --pair REF,QUERY plot only this sequence pair\n"
          "  -h, --help       this text\n"
          "  --version        the version\n";
 }
@@ -60,7 +81,16 @@ Options parseOptions(const std::vector<std::string> &arguments) {
          options.format = formatNamed(v);
          formatGiven = true;
        }},
+      {0, "order", Option::VALUE, [&](const std::string &v) { options.order = orderNamed(v); }},
+      {0, "title", Option::VALUE, [&](const std::string &v) { options.title = v; }},
       {0, "size", Option::VALUE, [&](const std::string &v) { options.plotSize = plotSizeFrom(v); }},
+      {'i', nullptr, Option::VALUE, [&](const std::string &v) {
+         options.input = InputFormat{true, aliconv::formatOption(v)};
+       }},
+      {0, "pair", Option::VALUE, [&](const std::string &v) {
+         const common::SequencePair pair = common::pairOption(v);
+         options.pair = PairChoice{pair.reference, pair.query};
+       }},
   });
   if (files.empty()) throw UsageError{"no alignment file given"};
   if (options.output.empty()) throw UsageError{"no output given (-o OUT)"};

@@ -4,12 +4,14 @@
 
 #include <string>
 
+#include "plot_input.h"
+#include "sequence_layout.h"
 #include "program.h"
 #include <vector>
 
 namespace aliplot {
 
-enum class OutputFormat { SVG, HTML };
+enum class OutputFormat { SVG, HTML, PNG, PDF };
 
 struct Options {
   std::string alignments;            // the alignment file ("-": standard input)
@@ -17,6 +19,10 @@ struct Options {
   std::string output;                // OUT ("-": standard output)
   OutputFormat format = OutputFormat::SVG;
   int plotSize = 720;                // side of the square plot area in pixels
+  std::string title;                 // --title: else the input's name
+  SequenceOrder order = SequenceOrder::FILE;  // --order: of the references
+  PairChoice pair;                   // --pair: the one pair to plot
+  InputFormat input;                 // -i: the input's format, else recognised
 };
 
 // The usage text, ending in a line break.

@@ -70,6 +70,12 @@
   function drawTicks() {
     const xTicks = document.getElementById('x-ticks');
     const yTicks = document.getElementById('y-ticks');
+    // A canvas of several sequences names them instead: the names fit only
+    // the whole view, so they are hidden while zoomed.
+    if (data.bands) {
+      for (const names of [xTicks, yTicks]) names.style.display = views.length ? 'none' : '';
+      return;
+    }
     xTicks.replaceChildren();
     yTicks.replaceChildren();
     for (const tick of ticks(fromPixel(data.x, view.x), fromPixel(data.x, view.x + view.w))) {
@@ -113,20 +119,34 @@
     let best = null, bestDistance = HOVER_DISTANCE;
     for (const s of segments) {
       if (!shown(s.layer.toggle)) continue;
-      const d = distance(p, toScreen(s.x1, s.y1), toScreen(s.x2, s.y2)) - (s.layer.toggle === 'grey' ? 0 : 1);
+      const d = distance(p, toScreen(s.x1, s.y1), toScreen(s.x2, s.y2)) - (s.layer.id.startsWith('chain-') ? 1 : 0);
       if (d < bestDistance) { best = s; bestDistance = d; }
     }
     return best;
   }
 
   const grouped = (n) => Number(n).toLocaleString('en-US');
+  // Canvas positions b..e as the sequence's own: on a canvas of several,
+  // the band that holds b ([offset, length, name, turned]); a turned
+  // sequence counts from its end.
+  function place(bands, name, b, e) {
+    if (!bands) return grouped(b) + ' \u2013 ' + grouped(e) + '  (' + name + ')';
+    let low = 0, high = bands.length - 1;
+    while (low < high) {
+      const middle = (low + high + 1) >> 1;
+      if (bands[middle][0] < b) low = middle; else high = middle - 1;
+    }
+    const [offset, length, bandName, turned] = bands[low];
+    const from = turned ? offset + length - e + 1 : b - offset, to = turned ? offset + length - b + 1 : e - offset;
+    return grouped(from) + ' \u2013 ' + grouped(to) + '  (' + bandName + (turned ? ', turned over' : '') + ')';
+  }
   function tipLines(s) {
     // An alignment in several chains names them all.
     const roles = segments.filter((t) => t.n === s.n && shown(t.layer.toggle)).map((t) => t.layer.what);
     return [
       'Alignment ' + grouped(s.n) + ' \u2013 ' + roles.join(', '),
-      'x: ' + grouped(s.xb) + ' \u2013 ' + grouped(s.xe) + '  (' + data.x.name + ')',
-      'y: ' + grouped(s.yb) + ' \u2013 ' + grouped(s.ye) + '  (' + data.y.name + ')',
+      'x: ' + place(data.bands && data.bands.x, data.x.name, s.xb, s.xe),
+      'y: ' + place(data.bands && data.bands.y, data.y.name, s.yb, s.ye),
       'score ' + s.score + ', strand ' + (s.minus ? '\u2212' : '+'),
     ];
   }

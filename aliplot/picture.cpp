@@ -1,5 +1,8 @@
 #include "picture.h"
 
+#include "svg_bands.h"
+#include "svg_legend.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -37,26 +40,56 @@ int decimalsFor(const Frame &frame) {
   return std::clamp(static_cast<int>(std::ceil(std::log10(std::max(basesPerPixel, 1.0)))), 1, 3);
 }
 
+// The sets of alignments drawn in a colour of their own, as indices: the
+// two strands outside the chains (by Strand), then each chain's members.
+std::vector<std::vector<uint64_t>> drawnSets(const PlotInput &plot) {
+  std::vector<bool> isMember(plot.alignments.size());
+  for (const Chain &chain : plot.chains)
+    for (const uint64_t member : chain.members) isMember[member - 1] = true;
+  std::vector<std::vector<uint64_t>> sets(2);
+  for (uint64_t i = 0; i < plot.alignments.size(); ++i)
+    if (!isMember[i]) sets[plot.alignments[i].strand == '-' ? MINUS : PLUS].push_back(i);
+  for (const Chain &chain : plot.chains) {
+    sets.emplace_back();
+    for (const uint64_t member : chain.members) sets.back().push_back(member - 1);
+  }
+  return sets;
+}
+
 }  // namespace
 
 Picture pictureFor(const PlotInput &plot, int plotSize, size_t lineBudget) {
   Picture picture;
   picture.frame = frameFor(plot, plotSize);
-  std::vector<bool> isMember(plot.alignments.size());
-  for (const Chain &chain : plot.chains)
-    for (const uint64_t member : chain.members) isMember[member - 1] = true;
-  picture.grey = greyLayerFor(plot, picture.frame, isMember, lineBudget);
+  const std::vector<std::vector<uint64_t>> sets = drawnSets(plot);
+  // Every drawn set shares the one budget of lines.
+  std::vector<size_t> sizes;
+  for (const auto &set : sets) sizes.push_back(set.size());
+  const std::vector<size_t> budgets = lineBudgets(sizes, lineBudget);
+  for (size_t s = 0; s < sets.size(); ++s) {
+    ThinnedLayer layer = thinnedLayer(plot, picture.frame, sets[s], budgets[s]);
+    if (s < 2)
+      picture.strands[s] = std::move(layer);
+    else
+      picture.chainLayers.push_back(std::move(layer));
+  }
   picture.chainColours = chainColoursFor(plot.chains);
   picture.decimals = decimalsFor(picture.frame);
-  picture.plotLeft = MARGIN_LEFT;
+  // Room for the names of query sequences beside the axis's name.
+  picture.plotLeft = MARGIN_LEFT + (plot.bands ? BAND_NAMES_DEPTH : 0);
   picture.plotTop = MARGIN_TOP;
   picture.plotSize = plotSize;
-  picture.legendLeft = MARGIN_LEFT + plotSize + LEGEND_GAP;
+  picture.legendLeft = picture.plotLeft + plotSize + LEGEND_GAP;
   picture.width = picture.legendLeft + LEGEND_WIDTH;
-  picture.height = MARGIN_TOP + plotSize + MARGIN_BOTTOM;
+  picture.height = MARGIN_TOP + plotSize + MARGIN_BOTTOM + (plot.bands ? BAND_NAMES_DEPTH : 0);
   picture.maxTicks = plotSize / TICK_SPACING;
+  // A long legend makes the picture taller rather than leave it.
+  const int legendBottom = MARGIN_TOP + 8 + static_cast<int>(std::ceil(legendHeight(plot, picture)));
+  picture.height = std::max(picture.height, legendBottom);
   return picture;
 }
+
+const char *strandId(int strand) { return strand == MINUS ? "minus" : "plus"; }
 
 const char *chainName(const Chain &chain) { return chain.mirrored ? "mirrored chain" : "forward chain"; }
 

@@ -1,11 +1,12 @@
 // Everything a plot document is drawn from, worked out once for the SVG
-// picture and the HTML page: the frame, the grey layer, the chains' colours
-// and the places of the plot area and the legend.
+// picture and the HTML page: the frame, the layers of each strand and of
+// each chain, the chains' colours and the places of the plot area and the
+// legend.
 #ifndef ALIPLOT_PICTURE_H
 #define ALIPLOT_PICTURE_H
 
 #include "axis.h"
-#include "grey_layer.h"
+#include "thinned_layer.h"
 #include "plot_input.h"
 
 #include <string>
@@ -18,13 +19,25 @@ namespace aliplot {
 // further chains in the next colours of the same family.
 constexpr const char *FORWARD_COLOUR = "#0072b2";
 constexpr const char *MIRRORED_COLOUR = "#d55e00";
-// Alignment lines, and the cells of 1, 2-3, 4-15 and 16 or more alignments.
-constexpr const char *GREY_LINE_COLOUR = "#939393";
-constexpr const char *CELL_COLOURS[DENSITY_LEVELS] = {"#c4c4c4", "#9a9a9a", "#6c6c6c", "#383838"};
+// The alignments outside the chains by strand, in lighter shades of the
+// same blue and orange: a line colour, and the cells of 1, 2-3, 4-15 and 16
+// or more alignments.
+enum Strand { PLUS = 0, MINUS = 1 };
+struct StrandColours {
+  const char *line;
+  const char *cells[DENSITY_LEVELS];
+};
+constexpr StrandColours STRAND_COLOURS[2] = {
+    {"#74a9cf", {"#c6dbef", "#8fbbdc", "#4a8bbf", "#1d5786"}},
+    {"#eb9a5e", {"#fbd7b9", "#f2a86f", "#d2712b", "#8a430f"}},
+};
+// The dash pattern of a chain member on the minus strand.
+constexpr const char *MINUS_MEMBER_DASHES = "5 3";
 
 struct Picture {
   Frame frame;
-  GreyLayer grey;
+  ThinnedLayer strands[2];                // alignments outside every chain, by Strand
+  std::vector<ThinnedLayer> chainLayers;  // one per chain: its members
   std::vector<std::string> chainColours;  // one per chain of the input
   int decimals = 1;                       // of pixel coordinates: finer than a base, at most 3
   // Whole document and the plot area's top left corner, in pixels.
@@ -38,6 +51,9 @@ Picture pictureFor(const PlotInput &plot, int plotSize, size_t lineBudget);
 
 // "forward chain" or "mirrored chain".
 const char *chainName(const Chain &chain);
+
+// "plus" or "minus": the id of a strand's layer.
+const char *strandId(int strand);
 
 }  // namespace aliplot
 

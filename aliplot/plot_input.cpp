@@ -1,12 +1,13 @@
 #include "plot_input.h"
 
-#include "alignment_file.h"
 #include "chain_report.h"
-#include "line_input.h"
+#include "readers.h"
 #include "tool_error.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
+#include <set>
 
 namespace aliplot {
 
@@ -15,39 +16,99 @@ namespace {
 // The alignment lines of the given numbers, as the file holds them.
 using MemberLines = std::map<uint64_t, std::string>;
 
-void readAlignments(const std::string &path, MemberLines &wanted, PlotInput &plot) {
-  common::LineInput input(path);
-  common::AlignmentReader reader(input);
-  common::AlignmentItem item;
-  bool pairSeen = false;
-  auto nextWanted = wanted.begin();
-  while (reader.next(item)) {
-    if (item.kind == common::AlignmentItem::SEQUENCE_PAIR && !pairSeen) {
-      pairSeen = true;
-      plot.xName = std::string(item.xName);
-      plot.yName = std::string(item.yName);
-      plot.xLength = std::max<int64_t>(item.xe, 0);
-      plot.yLength = std::max<int64_t>(item.ye, 0);
+using PairNames = std::pair<std::string, std::string>;
+
+// Keeps the alignments of the chosen pair (of every pair when the input is
+// read for chain reports, whose member numbers count every alignment line,
+// as the chainer does) and the member lines the reports name.
+class PlotSink : public aliconv::RecordSink {
+ public:
+  PlotSink(PlotInput &plot, MemberLines &wanted, const PairChoice &choice, bool keepAll)
+      : plot_(plot), wanted_(wanted), nextWanted_(wanted.begin()), choice_(choice), keepAll_(keepAll) {}
+
+  void alignment(aliconv::Alignment &a) override {
+    if (a.xName != last_.first || a.yName != last_.second) {
+      last_ = PairNames(a.xName, a.yName);
+      pairs_.insert(last_);
+      lastReference_ = indexOf(references_, plot_.references, a.xName);
+      lastQuery_ = indexOf(queries_, plot_.queries, a.yName);
     }
-    if (item.kind != common::AlignmentItem::ALIGNMENT) continue;
-    if (plot.xName.empty()) plot.xName = std::string(item.name);
+    if (!keepAll_ && !choice_.reference.empty() &&
+        (a.xName != choice_.reference || a.yName != choice_.query))
+      return;
+    Sequence &reference = plot_.references[lastReference_], &query = plot_.queries[lastQuery_];
+    reference.length = std::max(reference.length, static_cast<int64_t>(a.xLength));
+    query.length = std::max(query.length, static_cast<int64_t>(a.yLength));
+    plot_.referenceOf.push_back(lastReference_);
+    plot_.queryOf.push_back(lastQuery_);
     Alignment alignment;
-    alignment.xb = item.xb;
-    alignment.yb = item.yb;
-    alignment.xe = item.xe;
-    alignment.ye = item.ye;
-    alignment.score = item.score;
-    alignment.strand = item.strand == '-' ? '-' : '+';
-    plot.minusAlignments += alignment.strand == '-';
-    plot.alignments.push_back(alignment);
-    // The wanted numbers come in ascending order, as the alignments do.
-    if (nextWanted != wanted.end() && nextWanted->first == plot.alignments.size()) {
-      nextWanted->second = std::string(item.line);
-      ++nextWanted;
-    }
+    alignment.xb = static_cast<int64_t>(a.xb);
+    alignment.yb = static_cast<int64_t>(a.yb);
+    alignment.xe = static_cast<int64_t>(a.xe);
+    alignment.ye = static_cast<int64_t>(a.ye);
+    alignment.score = a.alignerScore.empty() ? 0 : std::strtof(std::string(a.alignerScore).c_str(), nullptr);
+    alignment.strand = a.strand == '-' ? '-' : '+';
+    plot_.minusAlignments += alignment.strand == '-';
+    plot_.alignments.push_back(alignment);
   }
-  if (plot.yName.empty()) plot.yName = "second sequence";
-  if (plot.xName.empty()) plot.xName = "first sequence";
+
+  // The first line of a record of an alignment file is its alignment line;
+  // the wanted numbers come in ascending order, as the records do.
+  void line(std::string_view text, uint64_t record, aliconv::LineRole role) override {
+    if (role != aliconv::LineRole::RECORD || nextWanted_ == wanted_.end() || nextWanted_->first != record)
+      return;
+    nextWanted_->second = std::string(text);
+    ++nextWanted_;
+  }
+
+  const std::set<PairNames> &pairs() const { return pairs_; }
+
+ private:
+  static uint32_t indexOf(std::map<std::string, uint32_t, std::less<>> &index, std::vector<Sequence> &sequences,
+                          std::string_view name) {
+    const auto found = index.find(name);
+    if (found != index.end()) return found->second;
+    const auto number = static_cast<uint32_t>(sequences.size());
+    index.emplace(std::string(name), number);
+    sequences.push_back(Sequence{std::string(name)});
+    return number;
+  }
+
+  PlotInput &plot_;
+  MemberLines &wanted_;
+  MemberLines::iterator nextWanted_;
+  const PairChoice &choice_;
+  bool keepAll_;
+  PairNames last_;
+  uint32_t lastReference_ = 0, lastQuery_ = 0;
+  std::set<PairNames> pairs_;
+  std::map<std::string, uint32_t, std::less<>> references_, queries_;
+};
+
+// Refuses an input that leaves nothing to plot; keeps only the sequences
+// of the alignments kept.
+void checkPairs(const PlotInput &plot, const std::set<PairNames> &pairs, const PairChoice &choice) {
+  if (pairs.empty())
+    throw common::ToolError(plot.title + ": holds no alignments (read as " + plot.format + ")");
+  if (!choice.reference.empty() && plot.alignments.empty())
+    throw common::ToolError(plot.title + ": no alignment of the pair " + choice.reference + "," +
+                            choice.query + " among its " + std::to_string(pairs.size()) +
+                            (pairs.size() == 1 ? " pair" : " pairs"));
+}
+
+// Drops the sequences no kept alignment names (those of other pairs than
+// the chosen one), renumbering the rest in their order.
+void keepAlignedSequences(std::vector<Sequence> &sequences, std::vector<uint32_t> &indexOf) {
+  std::vector<uint32_t> renumbered(sequences.size(), UINT32_MAX);
+  for (const uint32_t i : indexOf) renumbered[i] = 0;
+  std::vector<Sequence> kept;
+  for (size_t i = 0; i < sequences.size(); ++i)
+    if (renumbered[i] == 0) {
+      renumbered[i] = static_cast<uint32_t>(kept.size());
+      kept.push_back(std::move(sequences[i]));
+    }
+  for (uint32_t &i : indexOf) i = renumbered[i];
+  sequences = std::move(kept);
 }
 
 // Checks that a report was made from the alignments read.
@@ -70,7 +131,8 @@ void checkBelongs(const common::ChainReport &report, const std::string &reportPa
 
 }  // namespace
 
-PlotInput readPlotInput(const std::string &alignmentPath, const std::vector<std::string> &reportPaths) {
+PlotInput readPlotInput(const std::string &alignmentPath, const std::vector<std::string> &reportPaths,
+                        const PairChoice &pair, const InputFormat &format) {
   // Reports are read first, so that the alignment file is read once and
   // keeps only the lines the reports name.
   std::vector<std::vector<common::ChainReport>> reports;
@@ -81,8 +143,25 @@ PlotInput readPlotInput(const std::string &alignmentPath, const std::vector<std:
       for (const uint64_t member : report.members) wanted.emplace(member, std::string());
   }
   PlotInput plot;
-  readAlignments(alignmentPath, wanted, plot);
-  plot.title = alignmentPath == "-" ? "standard input" : alignmentPath;
+  aliconv::Input input(alignmentPath, format.named ? &format.format : nullptr);
+  plot.title = input.name();
+  plot.format = aliconv::formatName(input.format());
+  const bool reportsGiven = !reportPaths.empty();
+  if (reportsGiven && input.format() != aliconv::Format::ALIGNMENT_FILE)
+    throw common::ToolError(reportPaths.front() + ": chain reports number the lines of an alignment file, but " +
+                            plot.title + " holds " + plot.format +
+                            ": give the alignment file that alichain read (aliconv converts to it)");
+  PlotSink sink(plot, wanted, pair, reportsGiven);
+  aliconv::ReadSettings settings;
+  settings.lines = reportsGiven;
+  input.read(sink, settings);
+  checkPairs(plot, sink.pairs(), pair);
+  keepAlignedSequences(plot.references, plot.referenceOf);
+  keepAlignedSequences(plot.queries, plot.queryOf);
+  plot.xName = plot.references.front().name;
+  plot.yName = plot.queries.front().name.empty() ? "second sequence" : plot.queries.front().name;
+  plot.xLength = plot.references.front().length;
+  plot.yLength = plot.queries.front().length;
   for (size_t file = 0; file < reports.size(); ++file) {
     for (const common::ChainReport &report : reports[file]) {
       checkBelongs(report, reportPaths[file], plot.title, plot, wanted);

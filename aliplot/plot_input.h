@@ -3,6 +3,8 @@
 #ifndef ALIPLOT_PLOT_INPUT_H
 #define ALIPLOT_PLOT_INPUT_H
 
+#include "format.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,21 +26,53 @@ struct Chain {
   std::string scoreSum;          // as the report writes it
 };
 
+// A sequence of the input, and where it lies on the canvas of a plot of
+// several (its band: from `offset` on, `length` long; flipped: drawn from
+// its end, as the reverse complement).
+struct Sequence {
+  std::string name;
+  int64_t length = 0;  // as stated; 0: unknown
+  int64_t offset = 0;
+  bool flipped = false;
+};
+
 struct PlotInput {
   std::string title;             // the alignment file's name
+  std::string format;            // its format's name ("paf", "gff", ...)
   std::string xName, yName;      // the sequences' names
   int64_t xLength = 0, yLength = 0;  // from the sequence:sequence line; 0: unknown
   std::vector<Alignment> alignments;
   uint64_t minusAlignments = 0;
   std::vector<Chain> chains;
+  // Every sequence of each side in the order of first appearance, and for
+  // each alignment the index of its reference and of its query.
+  std::vector<Sequence> references, queries;
+  std::vector<uint32_t> referenceOf, queryOf;
+  // Whether the canvas holds several sequences of a side, each in a band
+  // (set by the layout; then the axes' positions are canvas positions).
+  bool bands = false;
 };
 
-// Reads the alignment file and the reports. Throws common::ToolError naming
-// the file (and line) when a file cannot be read, a line is malformed, or a
-// report does not belong to the alignment file: a member number beyond its
-// alignments, or a member line that differs from the alignment line with
-// that number.
-PlotInput readPlotInput(const std::string &alignmentPath, const std::vector<std::string> &reportPaths);
+// The one sequence pair to plot of an input that holds several.
+struct PairChoice {
+  std::string reference, query;  // empty: every pair
+};
+
+// The input's format as -i names it.
+struct InputFormat {
+  bool named = false;
+  aliconv::Format format = aliconv::Format::PAF;
+};
+
+// Reads the alignments (any format aliconv reads, recognised from the
+// content unless named; plain, gzip or "-") and the reports. Throws
+// common::ToolError naming the file (and line) when a file cannot be read,
+// a line is malformed, the input holds no alignment (of the chosen pair),
+// a report comes with an input that is no alignment file, or a report does
+// not belong to the alignment file: a member number beyond its alignments,
+// or a member line that differs from the alignment line with that number.
+PlotInput readPlotInput(const std::string &alignmentPath, const std::vector<std::string> &reportPaths,
+                        const PairChoice &pair = PairChoice(), const InputFormat &format = InputFormat());
 
 }  // namespace aliplot
 

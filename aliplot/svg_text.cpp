@@ -125,4 +125,21 @@ std::string shortenedFront(const std::string &text, size_t limit) {
   return "\u2026" + text.substr(start);
 }
 
+// Appends name="value" for a pixel coordinate.
+void appendAttribute(std::string &out, const char *name, double value, int decimals) {
+  out += ' ';
+  out += name;
+  out += "=\"";
+  appendNumber(out, value, decimals);
+  out += '"';
+}
+
+void appendText(std::string &out, double x, double y, const std::string &content, const char *extra) {
+  out += "<text";
+  appendAttribute(out, "x", x, 1);
+  appendAttribute(out, "y", y, 1);
+  out += extra;
+  out += '>' + xmlEscaped(content) + "</text>\n";
+}
+
 }  // namespace aliplot

@@ -26,6 +26,12 @@ std::string jsonString(std::string_view text);
 // At most `limit` characters: a longer text keeps its end after an ellipsis.
 std::string shortenedFront(const std::string &text, size_t limit);
 
+// Appends ` name="value"` for a pixel coordinate.
+void appendAttribute(std::string &out, const char *name, double value, int decimals);
+// Appends a <text> element at (x, y) with the escaped content; `extra`
+// holds further attributes, each after a blank.
+void appendText(std::string &out, double x, double y, const std::string &content, const char *extra = "");
+
 }  // namespace aliplot
 
 #endif

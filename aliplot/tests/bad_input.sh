@@ -71,7 +71,7 @@ run in -o out.svg; [ "$status" = 0 ] || [ "$status" = 1 ] || fail "status $statu
 [ "$status" = 1 ] || expect_xml out.svg
 
 start usage_errors
-for arguments in "" "in" "-o out.svg" "in -o out.png" "in -o -" "in -o out.svg --size 5" "in -o out.svg -q"; do
+for arguments in "" "in" "-o out.svg" "in -o out.gif" "in -o out.svg --order size" "in -o -" "in -o out.svg --size 5" "in -o out.svg -q"; do
   run $arguments; expect_status 2; expect_err 'usage: aliplot'
 done
 
@@ -93,10 +93,29 @@ for target in /dev/full -; do
   expect_status 1; expect_err '^aliplot: cannot write .*: No space left on device$'
 done
 
-start empty_input_draws_an_empty_plot
+# Input without alignments is refused with what it seems to hold.
+start input_without_alignments_is_refused
 : > in
-run in -o out.svg; expect_status 0; expect_xml out.svg
-grep -q '>0 alignments<' out.svg || fail "no count of 0 alignments"
+echo old > out.svg
+run in -o out.svg; expect_status 1; expect_err '^aliplot: in: no record to recognise the format by (it is empty)'
+expect_old_output
+printf '>chr1 a sequence\nACGTACGT\n' > in
+run in -o out.svg; expect_status 1; expect_err '^aliplot: in, line 1: .*FASTA sequences, not alignments'
+printf 'hello world\n' | gzip > in
+run in -o out.svg; expect_status 1; expect_err '^aliplot: in, line 1: .*it looks like text, not alignments'
+printf '# a comment\nA\tt\tsequence:sequence\t1:1\t10:10\t0\t.\tseq1 "A"; seq2 "B"\n' > in
+run in -o out.svg; expect_status 1; expect_err '^aliplot: in: holds no alignments (read as gff)'
+expect_old_output
+printf 'q\t100\t0\t10\t+\tt\t200\t0\t10\t9\t10\t60\n' > in
+report "1" "$line1" > chain
+run in chain -o out.svg; expect_status 1; expect_err 'chain reports number the lines of an alignment file, but in holds paf'
+
+# Several pairs: one is chosen with --pair.
+start several_pairs
+printf 'q\t100\t0\t10\t+\tt\t200\t0\t10\t9\t10\t60\nr\t100\t0\t10\t-\tt\t200\t5\t15\t9\t10\t60\n' > in
+run in --pair t,r -o out.svg; expect_status 0; expect_xml out.svg
+grep -q '>1 alignment<' out.svg || fail "not the one alignment of the pair"
+run in --pair t,x -o out.svg; expect_status 1; expect_err 'no alignment of the pair t,x among its 2 pairs'
 
 start names_with_markup_and_bad_bytes
 printf 'x\tt\tsequence:sequence\t1:1\t10:10\t0\t.\tseq1 "<a&b>"; seq2 "\xff\x01"\nx\tt\talignment\t1:1\t5:5\t3\t+\n' > 'in&<>'

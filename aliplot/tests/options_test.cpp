@@ -21,16 +21,33 @@ TEST(Options, TakeTheFormatFromTheOutputsName) {
   EXPECT_THROW(aliplot::parseOptions({"--help"}), common::InfoRequest);
 }
 
+TEST(Options, TakeRenderedFormatsTitleOrderPairAndInputFormat) {
+  EXPECT_EQ(aliplot::parseOptions({"in", "-o", "p.png"}).format, OutputFormat::PNG);
+  EXPECT_EQ(aliplot::parseOptions({"in", "-o", "p.pdf"}).format, OutputFormat::PDF);
+  const aliplot::Options o = aliplot::parseOptions(
+      {"in", "-o", "-", "--format=pdf", "--title", "T", "--order", "length", "--pair", "chr1,ctg,2", "-ipaf"});
+  EXPECT_EQ(o.format, OutputFormat::PDF);
+  EXPECT_EQ(o.title, "T");
+  EXPECT_EQ(o.order, aliplot::SequenceOrder::LENGTH);
+  EXPECT_EQ(o.pair.reference, "chr1");
+  EXPECT_EQ(o.pair.query, "ctg,2");
+  EXPECT_TRUE(o.input.named);
+  EXPECT_EQ(o.input.format, aliconv::Format::PAF);
+}
+
 TEST(Options, RefuseRunsThatCannotBeMade) {
   const Arguments bad[] = {
       {},                                        // nothing
       {"in.gff"},                                // no output
       {"-o", "p.svg"},                           // no input
-      {"in.gff", "-o", "p.png"},                 // unknown format
+      {"in.gff", "-o", "p.gif"},                 // unknown format
       {"in.gff", "-o", "-"},                     // standard output needs a format
       {"in.gff", "-o", "p.svg", "--size", "9"},  // too small
       {"in.gff", "-o", "p.svg", "--size", "7x"},
-      {"in.gff", "-o", "p.svg", "--format", "pdf"},
+      {"in.gff", "-o", "p.svg", "--format", "gif"},
+      {"in.gff", "-o", "p.svg", "--order", "size"},
+      {"in.gff", "-o", "p.svg", "--pair", "chr1"},   // no query
+      {"in.gff", "-o", "p.svg", "-i", "fasta"},
       {"in.gff", "-o", "p.svg", "-x"},
       {"in.gff", "-o"},
       {"-", "-", "-o", "p.svg"},                 // standard input twice

@@ -9,6 +9,7 @@ namespace {
 
 using common_test::TempDir;
 using common_test::writeFile;
+using common_test::writeGzip;
 
 const char ALIGNMENTS[] =
     "##gff-version 2\n"
@@ -34,7 +35,8 @@ TEST(PlotInput, TakesNamesLengthsAndAlignments) {
   writeFile(dir.file("chain"), report("1 3", std::string(LINE_1) + LINE_3));
   const aliplot::PlotInput plot = aliplot::readPlotInput(dir.file("in.gff"), {dir.file("chain")});
   EXPECT_EQ(plot.title, dir.file("in.gff"));
-  EXPECT_EQ(plot.xName, "Alpha");
+  // The alignments' own name for the first sequence, the sequence line's for the second.
+  EXPECT_EQ(plot.xName, "A");
   EXPECT_EQ(plot.yName, "Beta");
   EXPECT_EQ(plot.xLength, 1000);
   EXPECT_EQ(plot.yLength, 900);
@@ -56,6 +58,57 @@ TEST(PlotInput, NamesTheSequencesWithoutASequencePairLine) {
   EXPECT_EQ(plot.xName, "chrX");
   EXPECT_EQ(plot.yName, "second sequence");
   EXPECT_EQ(plot.xLength, 0);
+}
+
+// The same alignments in other formats, plain or gzip: the shared readers
+// recognise them, and each gives the same plot.
+struct FormatCase {
+  const char *name;
+  const char *content;
+  bool gzip;
+};
+
+class PlotInputFormats : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(PlotInputFormats, ReadsTheAlignmentsOfEveryFormat) {
+  TempDir dir;
+  const std::string path = dir.file("in");
+  if (GetParam().gzip)
+    writeGzip(path, GetParam().content);
+  else
+    writeFile(path, GetParam().content);
+  const aliplot::PlotInput plot = aliplot::readPlotInput(path, {});
+  EXPECT_EQ(plot.format, GetParam().name);
+  EXPECT_EQ(plot.xName, "ref");
+  EXPECT_EQ(plot.yName, "qry");
+  ASSERT_EQ(plot.alignments.size(), 2u);
+  EXPECT_EQ(plot.alignments[0].xb, 11);
+  EXPECT_EQ(plot.alignments[0].xe, 60);
+  EXPECT_EQ(plot.alignments[1].strand, '-');
+  EXPECT_EQ(plot.alignments[1].yb, 301);
+  EXPECT_EQ(plot.minusAlignments, 1u);
+}
+
+const char PAF[] =
+    "qry\t900\t0\t50\t+\tref\t1000\t10\t60\t50\t50\t60\n"
+    "qry\t900\t300\t400\t-\tref\t1000\t500\t600\t100\t100\t60\n";
+const char BLAST[] =
+    "qry\tref\t100\t50\t0\t0\t1\t50\t11\t60\t1e-20\t90\n"
+    "qry\tref\t100\t100\t0\t0\t301\t400\t600\t501\t1e-40\t180\n";
+
+INSTANTIATE_TEST_SUITE_P(, PlotInputFormats,
+                         ::testing::Values(FormatCase{"paf", PAF, false}, FormatCase{"paf", PAF, true},
+                                           FormatCase{"blast6", BLAST, false}),
+                         [](const auto &info) {
+                           return std::string(info.param.name) + (info.param.gzip ? "_gzip" : "_plain");
+                         });
+
+TEST(PlotInput, TakesTheLengthsThePafStates) {
+  TempDir dir;
+  writeFile(dir.file("in.paf"), PAF);
+  const aliplot::PlotInput plot = aliplot::readPlotInput(dir.file("in.paf"), {});
+  EXPECT_EQ(plot.xLength, 1000);
+  EXPECT_EQ(plot.yLength, 900);
 }
 
 // The message of the ToolError that reading throws, or "" when none.

@@ -1,4 +1,4 @@
-#include "grey_layer.h"
+#include "thinned_layer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -68,29 +68,40 @@ class CellGrid {
 
 }  // namespace
 
-GreyLayer greyLayerFor(const PlotInput &plot, const Frame &frame, const std::vector<bool> &isMember,
-                       size_t lineBudget) {
-  GreyLayer layer;
-  std::vector<std::pair<double, uint64_t>> grey;  // (pixel length, index)
-  for (uint64_t i = 0; i < plot.alignments.size(); ++i)
-    if (!isMember[i]) grey.emplace_back(pixelLength(segmentOf(frame, plot.alignments[i])), i);
-  if (grey.size() > lineBudget) {
+ThinnedLayer thinnedLayer(const PlotInput &plot, const Frame &frame, const std::vector<uint64_t> &indices,
+                          size_t lineBudget) {
+  ThinnedLayer layer;
+  std::vector<std::pair<double, uint64_t>> drawn;  // (pixel length, index)
+  drawn.reserve(indices.size());
+  for (const uint64_t i : indices) drawn.emplace_back(pixelLength(segmentOf(frame, plot.alignments[i])), i);
+  if (drawn.size() > lineBudget) {
     // The longest are lines; equal lengths go by input order.
     const auto longer = [](const auto &a, const auto &b) {
       return a.first > b.first || (a.first == b.first && a.second < b.second);
     };
-    const auto firstCellBound = grey.begin() + static_cast<std::ptrdiff_t>(lineBudget);
-    std::nth_element(grey.begin(), firstCellBound, grey.end(), longer);
+    const auto firstCellBound = drawn.begin() + static_cast<std::ptrdiff_t>(lineBudget);
+    std::nth_element(drawn.begin(), firstCellBound, drawn.end(), longer);
     CellGrid grid(static_cast<int>(std::ceil(frame.x.pixels)));
-    for (auto it = firstCellBound; it != grey.end(); ++it)
+    for (auto it = firstCellBound; it != drawn.end(); ++it)
       grid.add(segmentOf(frame, plot.alignments[it->second]));
     grid.collectRuns(layer.runs);
-    layer.binned = grey.size() - lineBudget;
-    grey.resize(lineBudget);
+    layer.binned = drawn.size() - lineBudget;
+    drawn.resize(lineBudget);
   }
-  for (const auto &entry : grey) layer.lines.push_back(entry.second);
+  for (const auto &entry : drawn) layer.lines.push_back(entry.second);
   std::sort(layer.lines.begin(), layer.lines.end());
   return layer;
+}
+
+std::vector<size_t> lineBudgets(const std::vector<size_t> &sizes, size_t total) {
+  size_t sum = 0;
+  for (const size_t size : sizes) sum += size;
+  if (sum <= total) return sizes;
+  std::vector<size_t> budgets;
+  for (const size_t size : sizes)
+    budgets.push_back(static_cast<size_t>(static_cast<double>(total) * static_cast<double>(size) /
+                                          static_cast<double>(sum)));
+  return budgets;
 }
 
 }  // namespace aliplot

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Whole assemblies on one canvas: a PAF of three sequence pairs gives three
+# query bands with their names; --pair plots one of them; a generated
+# assembly of 10^4 contigs renders (xmllint, rsvg-convert, PNG).
+# usage: e2e_assembly.sh ALIPLOT SOURCE_DIR   (77: a tool cannot be had)
+set -euo pipefail
+aliplot=$1 source=$2
+bash "$source/tests/ensure_packages.sh" libxml2-utils librsvg2-bin python3 || exit $?
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+fail() { echo "FAIL: $*"; exit 1; }
+
+# chr2 comes first in the file; q1 lies on it, q3 on chr1's start and q2
+# further along chr1 on the minus strand.
+printf 'q1\t5000\t0\t4000\t+\tchr2\t20000\t1000\t5000\t4000\t4000\t60\n' > three.paf
+printf 'q2\t6000\t0\t6000\t-\tchr1\t30000\t20000\t26000\t6000\t6000\t60\n' >> three.paf
+printf 'q3\t3000\t0\t3000\t+\tchr1\t30000\t0\t3000\t3000\t3000\t60\n' >> three.paf
+"$aliplot" three.paf -o three.svg
+xmllint --noout three.svg || fail "xmllint refuses the SVG"
+names=$(sed -n '/<g id="y-ticks"/,/<\/g>/p' three.svg | grep -o '>[^<]*</text>' | tr -d '<>/' | sed 's/text$//' | paste -sd' ')
+[ "$names" = "q1 q3 −q2" ] || fail "query bands bottom to top: '$names', expected 'q1 q3 −q2'"
+grep -q '>2 references, 3 queries<' three.svg || fail "no count of the sequences"
+grep -q '>1 query turned over' three.svg || fail "no count of the turned queries"
+"$aliplot" three.paf --order name -o named.svg
+names=$(sed -n '/<g id="x-ticks"/,/<\/g>/p' named.svg | grep -o '>[^<]*</text>' | tr -d '<>/' | sed 's/text$//' | paste -sd' ')
+[ "$names" = "chr1 chr2" ] || fail "--order name gives the references '$names'"
+"$aliplot" three.paf --order name --pair chr2,q1 -o one.svg
+grep -q 'id="x-ticks" transform' one.svg || fail "--pair does not plot one pair with ticks"
+grep -q '>1 alignment<' one.svg || fail "--pair keeps other alignments"
+
+python3 "$source/aliplot/tests/assembly_gen.py" 10000 > big.paf
+"$aliplot" big.paf -o big.svg
+"$aliplot" big.paf --title "10,000 contigs" -o big.png
+xmllint --noout big.svg || fail "xmllint refuses the 10^4-contig SVG"
+rsvg-convert big.svg -o check.png || fail "rsvg-convert refuses the 10^4-contig SVG"
+grep -q '>5 references, 10,000 queries<' big.svg || fail "not every contig counted"
+grep -q '10,000 sequences too narrow to name' big.svg || fail "no count of unnamed contigs"
+[ "$(head -c 4 big.png | tail -c 3)" = PNG ] || fail "no PNG of the 10^4 contigs"
+echo "assemblies: three pairs, --pair and 10^4 contigs checked"
