@@ -2,10 +2,13 @@
 # row lands. Rows are named in the sheet; a row's sequence pairs are known
 # only after its split step has run (a checkpoint), from its pairs.tsv.
 
+import getpass
 import os
 import re
 import shutil
 import sys
+
+import yaml
 
 from snakemake.exceptions import WorkflowError
 from snakemake.utils import validate
@@ -14,6 +17,10 @@ sys.path.insert(0, os.path.join(workflow.basedir, "scripts"))
 from tsv import read_table
 
 validate(config, os.path.join(workflow.basedir, "schemas", "config.schema.yaml"))
+
+# Snakemake's SLURM support names the user to sacct and sacctmgr from the
+# USER variable, which cron, containers and some batch systems leave unset.
+os.environ.setdefault("USER", getpass.getuser())
 
 # A row name becomes a folder name: keep it plain.
 ROW_NAME_CHARACTERS = set("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_.-")
@@ -59,13 +66,18 @@ ROWS = read_sheet(config["sheet"])
 
 
 def bin_folder():
-    folder = config["bin_dir"]
-    return folder and os.path.join(os.path.dirname(workflow.basedir), folder)
+    """Where our programs are looked for before the PATH: the setting
+    bin_dir (from the working folder; empty: nowhere), else the folder that
+    programs.yaml names beside the workflow."""
+    if "bin_dir" in config:
+        return config["bin_dir"] or ""
+    with open(os.path.join(workflow.basedir, "programs.yaml")) as handle:
+        return os.path.join(workflow.basedir, yaml.safe_load(handle)["bin_dir"])
 
 
 def tool(name):
-    """The program NAME: from the build folder (bin_dir/NAME/NAME, or
-    bin_dir/NAME as in an installed bin folder), else from the PATH."""
+    """The program NAME: from bin_folder() (as BIN/NAME/NAME in a CMake
+    build folder, or BIN/NAME in an installed bin folder), else the PATH."""
     folder = bin_folder()
     candidates = [os.path.join(folder, name, name), os.path.join(folder, name)] if folder else []
     for candidate in candidates:
