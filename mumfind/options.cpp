@@ -1,33 +1,11 @@
 #include "options.h"
 
-#include <cerrno>
+#include "command_line.h"
+#include "option_values.h"
+
 #include <climits>
-#include <cstdlib>
-#include <cstring>
 
 namespace mumfind {
-
-namespace {
-
-int parseLength(const std::string &text) {
-  errno = 0;
-  char *end = nullptr;
-  long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || errno == ERANGE || value < 1 || value > INT_MAX)
-    throw UsageError("-l needs a whole number from 1 to " + std::to_string(INT_MAX) + ", not '" +
-                     text + "'");
-  return static_cast<int>(value);
-}
-
-void parsePair(const std::string &text, Options &options) {
-  size_t comma = text.find(',');
-  if (comma == std::string::npos || comma == 0 || comma + 1 == text.size())
-    throw UsageError("--pair needs REFERENCE,QUERY (two sequence names), not '" + text + "'");
-  options.pairReference = text.substr(0, comma);
-  options.pairQuery = text.substr(comma + 1);
-}
-
-}  // namespace
 
 const char *usageText() {
   return "usage: mumfind [options] REFERENCE.fa QUERY.fa\n"
@@ -42,34 +20,31 @@ const char *usageText() {
          "  -o FILE         output file (default standard output)\n"
          "  --pair REF,QUERY  only this pair of sequences\n"
          "  --split DIR     one alignment file per pair in DIR, indexed in DIR/pairs.tsv\n"
-         "  -h, --help      this text\n";
+         "  -h, --help      this text\n"
+         "  --version       the version\n";
 }
 
 Options parseOptions(int argc, char **argv) {
+  using common::Option;
   Options options;
-  std::string files[2];
-  int fileCount = 0;
-  for (int k = 1; k < argc; k++) {
-    std::string arg = argv[k];
-    auto value = [&]() -> std::string {
-      if (k + 1 >= argc) throw UsageError(arg + " needs a value");
-      return argv[++k];
-    };
-    if (arg == "-h" || arg == "--help") options.help = true;
-    else if (arg == "-l") options.minLength = parseLength(value());
-    else if (arg == "--mum") options.kind = MatchKind::MUM;
-    else if (arg == "--mem") options.kind = MatchKind::MEM;
-    else if (arg == "-b") options.bothStrands = true;
-    else if (arg == "--table") options.table = true;
-    else if (arg == "-o") options.output = value();
-    else if (arg == "--pair") parsePair(value(), options);
-    else if (arg == "--split") options.splitDir = value();
-    else if (arg.size() > 1 && arg[0] == '-') throw UsageError("unknown option " + arg);
-    else if (fileCount == 2) throw UsageError("more than two sequence files");
-    else files[fileCount++] = arg;
-  }
-  if (options.help) return options;
-  if (fileCount < 2) throw UsageError("needs a reference and a query file");
+  const std::vector<std::string> files = common::parseCommandLine(argc, argv, {
+      {'l', nullptr, Option::VALUE, [&](const std::string &v) {
+         options.minLength = static_cast<int>(common::numberOption("-l", v, 1, INT_MAX));
+       }},
+      {0, "mum", Option::FLAG, [&](const std::string &) { options.kind = MatchKind::MUM; }},
+      {0, "mem", Option::FLAG, [&](const std::string &) { options.kind = MatchKind::MEM; }},
+      {'b', nullptr, Option::FLAG, [&](const std::string &) { options.bothStrands = true; }},
+      {0, "table", Option::FLAG, [&](const std::string &) { options.table = true; }},
+      {'o', nullptr, Option::VALUE, [&](const std::string &v) { options.output = v; }},
+      {0, "pair", Option::VALUE, [&](const std::string &v) {
+         const common::SequencePair pair = common::pairOption(v);
+         options.pairReference = pair.reference;
+         options.pairQuery = pair.query;
+       }},
+      {0, "split", Option::VALUE, [&](const std::string &v) { options.splitDir = v; }},
+  });
+  if (files.size() > 2) throw UsageError("more than two sequence files");
+  if (files.size() < 2) throw UsageError("needs a reference and a query file");
   if (files[0] == "-" && files[1] == "-") throw UsageError("only one file can be standard input");
   if (!options.splitDir.empty() && (options.table || !options.pairReference.empty() || options.output != "-"))
     throw UsageError("--split writes alignment files of its own: no --table, --pair or -o with it");

@@ -19,12 +19,11 @@ struct Options {
   std::string output = "-";      // -o
   std::string pairReference, pairQuery;  // --pair REF,QUERY; empty: all pairs
   std::string splitDir;          // --split DIR
-  bool help = false;
 };
 
 using UsageError = common::UsageError;
 
-// Throws UsageError.
+// Throws UsageError, and common::InfoRequest for --help and --version.
 Options parseOptions(int argc, char **argv);
 
 const char *usageText();

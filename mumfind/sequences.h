@@ -10,7 +10,7 @@ namespace mumfind {
 
 // One sequence: its name and its symbol codes, owned by the sequence array.
 struct Sequence {
-  std::string name;
+  std::string name;  // the whole first word of its header
   char *codes;
   int length;
   int number;  // its record number in the file, from 1
