@@ -28,13 +28,14 @@ if [ -z "${LUMO_CLUSTER_NAMESPACE:-}" ]; then
 fi
 
 source "$source_dir/workflow/tests/slurm_cluster.sh"
-export PYTHONDONTWRITEBYTECODE=1 LC_ALL=C
+export PYTHONDONTWRITEBYTECODE=1
 work=$(mktemp -d)
 cleanup() {
   cluster_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' TERM INT
 export XDG_CACHE_HOME="$work/cache"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -75,9 +76,10 @@ $(tail -n 30 "$work/cluster.out")"
 
 # The jobs the local run ran that are not local rules are the ones SLURM ran.
 expected=$(grep -cE '^(rule|checkpoint) (split|chain|plot|pick):' "$work/local.out")
-grep -o 'submitted with SLURM jobid [0-9]*' "$work/cluster.out" | awk '{ print $NF }' | sort > "$work/submitted"
-sacct -X -n -P -o JobIDRaw,State,Account -S now-1hour | sort > "$work/sacct"
-completed=$(join "$work/submitted" "$work/sacct" -t '|' 2>/dev/null | grep -c "|COMPLETED|$CLUSTER_ACCOUNT$")
+grep -o 'submitted with SLURM jobid [0-9]*' "$work/cluster.out" | awk '{ print $NF }' > "$work/submitted"
+sacct -X -n -P -o JobIDRaw,State,Account -S now-1hour > "$work/sacct"
+completed=$(awk -F'|' -v account="$CLUSTER_ACCOUNT" 'NR == FNR { submitted[$1]; next }
+  $1 in submitted && $2 == "COMPLETED" && $3 == account' "$work/submitted" "$work/sacct" | wc -l)
 [ "$(wc -l < "$work/submitted")" = "$expected" ] && [ "$completed" = "$expected" ] ||
   fail "$expected jobs expected under SLURM; submitted $(wc -l < "$work/submitted"), completed $completed:
 $(cat "$work/sacct")"

@@ -164,10 +164,12 @@ cluster_start() {
   wait_for 60 "$folder/log/slurmd.log" node_idle
 }
 
-# Stops the daemons in the reverse order of their start, each by its pid,
-# waiting for it to end (slurmdbd and mariadbd write their state on the way).
+# Cancels the jobs left (a test cut short), then stops the daemons in the
+# reverse order of their start, each by its pid, waiting for it to end
+# (slurmdbd and mariadbd write their state on the way).
 cluster_stop() {
   local index pid
+  [ ${#cluster_pids[@]} -gt 0 ] && timeout 20 scancel --partition="$CLUSTER_PARTITION" >/dev/null 2>&1
   for ((index = ${#cluster_pids[@]} - 1; index >= 0; index--)); do
     pid=${cluster_pids[index]}
     kill "$pid" 2>/dev/null || continue
