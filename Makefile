@@ -20,7 +20,7 @@ FUZZ_SECONDS ?= 60
 # CRAM through it), and the outside tools that tests compare with or run (a
 # test whose tool is missing reports SKIPPED, or fails under CI).
 BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev
-TEST_PACKAGES  = mummer minimap2 snakemake chromium librsvg2-bin samtools
+TEST_PACKAGES  = mummer minimap2 snakemake chromium librsvg2-bin libxml2-utils samtools
 
 CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS) -LE cluster
 SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -76,6 +76,8 @@ common::AlignmentRecord alignmentLine(const Alignment &a, const Conversion &conv
   r.score = scoreOf(a, conversion.score, place);
   r.strand = a.strand;
   r.attributes = "record " + std::to_string(a.record);
+  if (const char *why = common::unreadableReason(r))
+    place.fail(std::string("the alignment cannot be written as an alignment line: ") + why);
   return r;
 }
 

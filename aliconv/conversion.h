@@ -40,7 +40,8 @@ void checkNames(const Alignment &a, const Place &place);
 void settleScore(Conversion &conversion, const Alignment &first);
 // The alignment line of `a`: names and coordinates after the exchange, the
 // score of the conversion's kind (refused at `place` when the record lacks
-// it), and "record N".
+// it), and "record N". A line that the chainer would not read back (a
+// coordinate or score beyond its range) is refused at `place`.
 common::AlignmentRecord alignmentLine(const Alignment &a, const Conversion &conversion,
                                       const Place &place);
 // The fragment line of block `index` (from 0) of `a`, scored by its length.

@@ -24,6 +24,7 @@ namespace {
 
 struct Member {
   std::string line;
+  uint64_t listed = 0;  // the number the member list gives it
   bool found = false;
 };
 
@@ -40,10 +41,7 @@ Conversion reportConversion(const std::string &report) {
 std::map<uint64_t, Member> readMembers(const common::ChainReport &report, const Conversion &conversion,
                                        const std::string &name) {
   std::map<uint64_t, Member> members;
-  if (report.memberLines.size() != report.members.size())
-    throw common::ToolError(name + ": the report lists " + std::to_string(report.members.size()) +
-                            " members but copies " + std::to_string(report.memberLines.size()) +
-                            " member lines");
+  // The reader has checked that there is one member line for each member.
   for (size_t i = 0; i < report.members.size(); ++i) {
     const std::string &line = report.memberLines[i];
     // The alignment file format is passed through: its records are the
@@ -52,7 +50,7 @@ std::map<uint64_t, Member> readMembers(const common::ChainReport &report, const 
                                                                         : recordOfLine(line);
     if (record == 0)
       throw common::ToolError(name + ": the member line '" + line + "' carries no record number");
-    if (!members.emplace(record, Member{line, false}).second)
+    if (!members.emplace(record, Member{line, report.members[i], false}).second)
       throw common::ToolError(name + ": two member lines name record " + std::to_string(record));
   }
   return members;
@@ -104,6 +102,7 @@ class PickSink : public RecordSink {
   }
 
   void alignment(Alignment &a) override {
+    const uint64_t position = positionInOutput(a);
     const auto member = members_.find(a.record);
     if (member == members_.end()) return;
     const Place place{input_.name(), a.lineNumber, isBinarySam(conversion_.format)};
@@ -114,12 +113,18 @@ class PickSink : public RecordSink {
       throw common::ToolError(reportName_ + ": its member line for record " + std::to_string(a.record) +
                               " is not what " + input_.name() + " converts to (" + converted +
                               "): the report comes from another input or conversion");
+    if (position != member->second.listed)
+      throw common::ToolError(reportName_ + ": its member list names alignment " +
+                              std::to_string(member->second.listed) + " where it copies the line of record " +
+                              std::to_string(a.record) + ", which is alignment " + std::to_string(position) +
+                              " of the conversion: the member list and the member lines disagree");
     member->second.found = true;
   }
 
   void binaryHeader(const sam_hdr_t *header) override {
+    std::fflush(out_.stream());
     errno = 0;
-    hFILE *file = hdopen(dup(fileno(out_.stream())), "w");
+    hFILE *file = hdopen(dup(out_.descriptor()), "w");
     binary_ = file ? hts_hopen(file, out_.name().c_str(),
                                conversion_.format == Format::BAM ? "wb" : "wc")
                    : nullptr;
@@ -135,6 +140,15 @@ class PickSink : public RecordSink {
     if (!members_.count(number)) return;
     errno = 0;
     if (sam_write1(binary_, header_, record) < 0) binaryWriteFailure(out_.name());
+  }
+
+  // The alignment's number among the alignment lines of its conversion,
+  // as the chainer numbers them: aliconv writes each sequence pair to an
+  // output of its own, while it passes the alignment file format through
+  // whole.
+  uint64_t positionInOutput(const Alignment &a) {
+    if (conversion_.format == Format::ALIGNMENT_FILE) return a.record;
+    return ++alignmentsOfPair_[{std::string(a.xName), std::string(a.yName)}];
   }
 
   // Finishes a BAM or CRAM output.
@@ -153,6 +167,7 @@ class PickSink : public RecordSink {
   const Input &input_;
   const std::string &reportName_;
   uint64_t recordsSeen_ = 0;
+  std::map<std::pair<std::string, std::string>, uint64_t> alignmentsOfPair_;
   std::string recordLine_;
   samFile *binary_ = nullptr;
   const sam_hdr_t *header_ = nullptr;
