@@ -1,6 +1,9 @@
 # Thin wrapper over CMake. Targets:
 #   make demo     build in Release and run the programs on the files in examples/
 #   make test     build and run every test, once plain and once under ASan+UBSan
+#   make test-cluster  run the workflow on a single-node SLURM that the test
+#                 starts (as root; installs Debian's slurm-wlm, slurmdbd,
+#                 munge and mariadb-server)
 #   make bench    build in Release and run the benchmarks in bench/ (prints figures)
 #   make install  install programs, man pages and the library (PREFIX=/usr/local)
 #   make fuzz     build the fuzz targets with clang's libFuzzer and run each
@@ -18,12 +21,12 @@ FUZZ_SECONDS ?= 60
 # outside tools that tests compare with or run (a
 # test whose tool is missing reports SKIPPED, or fails under CI).
 BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev librsvg2-dev libcairo2-dev
-TEST_PACKAGES  = mummer snakemake chromium librsvg2-bin libxml2-utils samtools poppler-utils
+TEST_PACKAGES  = mummer minimap2 snakemake chromium librsvg2-bin libxml2-utils samtools poppler-utils tabix
 
-CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS)
+CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS) -LE cluster
 SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps test-deps build test test-plain test-san demo bench install fuzz clean
+.PHONY: all deps test-deps build test test-plain test-san test-cluster demo bench install fuzz clean
 
 all: build
 
@@ -47,6 +50,9 @@ test-san: deps
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMO_SANITIZE=ON
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && $(SAN_ENV) $(CTEST)
+
+test-cluster: build
+	cd $(BUILD) && ctest --output-on-failure --no-tests=error -L cluster
 
 demo: build
 	@echo "== alichain examples/mt.gff"

@@ -2,70 +2,48 @@
 # row lands. Rows are named in the sheet; a row's sequence pairs are known
 # only after its split step has run (a checkpoint), from its pairs.tsv.
 
+import getpass
 import os
 import re
+import shlex
 import shutil
 import sys
+
+import yaml
 
 from snakemake.exceptions import WorkflowError
 from snakemake.utils import validate
 
 sys.path.insert(0, os.path.join(workflow.basedir, "scripts"))
+import aligners
+from sheet import SheetError, load_schema, read_sheet
 from tsv import read_table
 
 validate(config, os.path.join(workflow.basedir, "schemas", "config.schema.yaml"))
 
-# A row name becomes a folder name: keep it plain.
-ROW_NAME_CHARACTERS = set("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_.-")
-SHEET_COLUMNS = ["name", "reference", "query", "alignments"]
+# Snakemake's SLURM support names the user to sacct and sacctmgr from the
+# USER variable, which cron, containers and some batch systems leave unset.
+os.environ.setdefault("USER", getpass.getuser())
 
-
-def sheet_error(sheet, line, what):
-    return WorkflowError(f"{sheet}:{line}: {what}")
-
-
-def read_sheet(sheet):
-    """The rows of the sample sheet in their order, as dicts of its columns;
-    each has either reference and query FASTA files or an alignment file."""
-    try:
-        with open(sheet) as handle:
-            lines = [line.rstrip("\r\n").split("\t") for line in handle]
-    except OSError as error:
-        raise WorkflowError(f"cannot read the sample sheet {sheet}: {error.strerror}")
-    if not lines or lines[0] != SHEET_COLUMNS:
-        raise sheet_error(sheet, 1, "the header must be the columns " + ", ".join(SHEET_COLUMNS))
-    rows = {}
-    for number, fields in enumerate(lines[1:], start=2):
-        if not "".join(fields).strip() or fields[0].startswith("#"):
-            continue
-        if len(fields) != len(SHEET_COLUMNS):
-            raise sheet_error(sheet, number, f"{len(fields)} columns, the header names {len(SHEET_COLUMNS)}")
-        row = dict(zip(SHEET_COLUMNS, (field.strip() for field in fields)))
-        name = row["name"]
-        if not name or not set(name) <= ROW_NAME_CHARACTERS or name[0] == ".":
-            raise sheet_error(sheet, number, f"the name '{name}' must be letters, digits, '_', '.' or '-' (not first)")
-        if name in rows:
-            raise sheet_error(sheet, number, f"the name '{name}' is used twice")
-        has_fasta = bool(row["reference"]) and bool(row["query"])
-        if has_fasta == bool(row["alignments"]) or (not has_fasta and (row["reference"] or row["query"])):
-            raise sheet_error(sheet, number, "give either a reference and a query FASTA file or an alignment file")
-        rows[name] = row
-    if not rows:
-        raise sheet_error(sheet, len(lines), "the sheet names no pairs")
-    return rows
-
-
-ROWS = read_sheet(config["sheet"])
+try:
+    ROWS = read_sheet(config["sheet"], load_schema(os.path.join(workflow.basedir, "schemas", "sheet.schema.yaml")))
+except SheetError as error:
+    raise WorkflowError(str(error))
 
 
 def bin_folder():
-    folder = config["bin_dir"]
-    return folder and os.path.join(os.path.dirname(workflow.basedir), folder)
+    """Where our programs are looked for before the PATH: the setting
+    bin_dir (from the working folder; empty: nowhere), else the folder that
+    programs.yaml names beside the workflow."""
+    if "bin_dir" in config:
+        return config["bin_dir"] or ""
+    with open(os.path.join(workflow.basedir, "programs.yaml")) as handle:
+        return os.path.join(workflow.basedir, yaml.safe_load(handle)["bin_dir"])
 
 
 def tool(name):
-    """The program NAME: from the build folder (bin_dir/NAME/NAME, or
-    bin_dir/NAME as in an installed bin folder), else from the PATH."""
+    """The program NAME: from bin_folder() (as BIN/NAME/NAME in a CMake
+    build folder, or BIN/NAME in an installed bin folder), else the PATH."""
     folder = bin_folder()
     candidates = [os.path.join(folder, name, name), os.path.join(folder, name)] if folder else []
     for candidate in candidates:
@@ -90,14 +68,25 @@ def split_status(row):
     return f"{row_dir(row)}/split.status"
 
 
+def row_aligner(row):
+    """The aligner of a FASTA row and its options: the row's own, else the
+    configured one."""
+    aligner = ROWS[row]["aligner"] or config["aligner"]
+    if ROWS[row]["aligner_options"]:
+        options = shlex.split(ROWS[row]["aligner_options"])
+    elif aligner == "mumfind":
+        options = config["mumfind_options"]
+    else:
+        options = config["aligner_options"] if aligner == config["aligner"] else []
+    return aligner, options
+
+
 def aligned_input(row):
     """The alignment file whose records the chains are picked from: the
     sheet's, or the aligner's output for a FASTA row; None with mumfind."""
     if ROWS[row]["alignments"]:
         return ROWS[row]["alignments"]
-    if config["aligner"] != "mumfind":
-        return f"{split_dir(row)}/aligned.{config['aligner_suffix']}"
-    return None
+    return aligners.aligned_file(row_aligner(row)[0], split_dir(row), config["aligner_suffix"])
 
 
 def picked_suffix(row):
@@ -142,27 +131,32 @@ def missing_inputs(wildcards):
     return [path for path in row_files(wildcards.row) if not os.path.exists(path)]
 
 
+def empty_message(wildcards):
+    if ROWS[wildcards.row]["alignments"]:
+        return "the input holds no alignment"
+    return f"{row_aligner(wildcards.row)[0]} found no alignment"
+
+
 def derived_folders(wildcards):
     """The folders of a row's files made from its split (results and logs)."""
     return [f"{top}/{wildcards.row}/{kind}" for top in ("results", "logs") for kind in ("chains", "plots", "picked")]
 
 
 def split_steps(wildcards):
-    """The commands of a row's split step, each an argument list and the
-    file its standard output goes to (None: the log)."""
+    """The commands of a row's split step (see scripts/aligners.py)."""
     row = ROWS[wildcards.row]
     folder = split_dir(wildcards.row)
     if row["alignments"]:
         return [{"argv": [tool("aliconv"), row["alignments"], "--split", folder], "stdout": None}]
-    if config["aligner"] == "mumfind":
-        argv = [tool("mumfind"), *config["mumfind_options"], "--split", folder, row["reference"], row["query"]]
-        return [{"argv": argv, "stdout": None}]
-    aligned = aligned_input(wildcards.row)
-    return [
-        {"argv": [tool(config["aligner"]), *config["aligner_options"], row["reference"], row["query"]],
-         "stdout": aligned},
-        {"argv": [tool("aliconv"), aligned, "--split", folder], "stdout": None},
-    ]
+    aligner, options = row_aligner(wildcards.row)
+    return aligners.split_steps(aligner, options, tool, row["reference"], row["query"], folder,
+                                config["aligner_suffix"])
+
+
+def split_threads(wildcards):
+    if ROWS[wildcards.row]["alignments"]:
+        return 1
+    return aligners.threads(row_aligner(wildcards.row)[0])
 
 
 def row_outputs(wildcards):

@@ -2,6 +2,9 @@
 # results/ROW/split/ with the index pairs.tsv: FASTA pairs through mumfind
 # (or the configured aligner and aliconv), alignment files through aliconv.
 #
+# The step's status (split.status) is ok, empty (the input or the aligner
+# gave no alignment) or failed, with the reason on the next line.
+#
 # A tool that refuses the row's input, or an input file that does not exist,
 # does not fail this step: the step records the failure in split.status (the
 # tool's message is in the log) so that the summary can list the row as
@@ -24,7 +27,9 @@ checkpoint split:
     params:
         steps=split_steps,
         missing=missing_inputs,
+        empty_message=empty_message,
         derived=derived_folders,
+    threads: split_threads
     log:
         "logs/{row}/split.log",
     script:
@@ -40,6 +45,6 @@ rule check_split:
     log:
         "logs/{row}/check_split.log",
     shell:
-        'if [ "$(head -n 1 {input.status:q})" = ok ]; then touch {output:q}; else '
+        'if [ "$(head -n 1 {input.status:q})" != failed ]; then touch {output:q}; else '
         'echo "row {wildcards.row} failed: $(tail -n +2 {input.status:q}) (log: {input.log})" | tee {log:q} >&2; '
         "exit 1; fi"

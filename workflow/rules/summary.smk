@@ -7,6 +7,8 @@ rule row_summary:
         unpack(row_outputs),
     output:
         "results/{row}/summary.tsv",
+    log:
+        "logs/{row}/summary.log",
     params:
         log="logs/{row}/split.log",
     script:
@@ -19,5 +21,7 @@ rule summary:
     output:
         table="results/summary.tsv",
         page="results/index.html",
+    log:
+        "logs/summary.log",
     script:
         "../scripts/write_summary.py"

@@ -2,13 +2,16 @@
 made from an earlier split, then runs each command in turn, its standard
 error into the log. A missing input file, or a command that exits with a
 failure status, ends the step with the row recorded as failed, and the step
-itself succeeds; a command killed by a signal fails the step."""
+itself succeeds; a command killed by a signal fails the step. A row whose
+input or aligner gives no alignment at all is recorded as empty."""
 
 import os
 import shlex
 import shutil
 import subprocess
 import sys
+
+from tsv import read_table
 
 
 def write_status(path, lines):
@@ -38,7 +41,18 @@ def run_step(step, log):
     return result.returncode, result.stderr
 
 
-def run_split(steps, missing, derived, folder, status_path, log_path):
+def holds_records(path):
+    with open(path, "rb") as handle:
+        return any(line.strip() for line in handle)
+
+
+def found_alignments(folder):
+    """Whether any sequence pair of the split has an alignment."""
+    pairs = read_table(os.path.join(folder, "pairs.tsv"))[1]
+    return any(int(pair["alignments"]) > 0 for pair in pairs)
+
+
+def run_split(steps, missing, empty_message, derived, folder, status_path, log_path):
     for stale in derived:
         shutil.rmtree(stale, ignore_errors=True)
     os.makedirs(folder, exist_ok=True)
@@ -61,9 +75,15 @@ def run_split(steps, missing, derived, folder, status_path, log_path):
                 os.makedirs(folder)
                 write_status(status_path, ["failed", message])
                 return
-    write_status(status_path, ["ok"])
+            # An aligner that finds nothing may write nothing, which no
+            # reader recognises: the row is empty, not failed.
+            if step.get("aligned") and not holds_records(step["aligned"]):
+                write_status(status_path, ["empty", empty_message])
+                return
+    write_status(status_path, ["ok"] if found_alignments(folder) else ["empty", empty_message])
 
 
 if __name__ == "__main__":
-    run_split(snakemake.params.steps, snakemake.params.missing, snakemake.params.derived,
+    run_split(snakemake.params.steps, snakemake.params.missing, snakemake.params.empty_message,
+              snakemake.params.derived,
               snakemake.output.folder, snakemake.output.status, snakemake.log[0])

@@ -1,6 +1,9 @@
 """One row's part of the summary (see rules/summary.smk): a line per
 sequence pair with its chain, or one line saying that the row failed."""
 
+import sys
+from decimal import Decimal
+
 from tsv import read_table, write_table
 
 COLUMNS = ["name", "status", "reference", "query", "reference_length", "query_length", "alignments",
@@ -25,23 +28,28 @@ def chain_pass(member_lines):
     return "reverse" if len(starts) >= 2 and starts[-1][2] < starts[0][2] else "forward"
 
 
+def exact_sum(member_lines):
+    """The members' scores added as the tools wrote them (decimal, so
+    nothing is rounded; the report's own sum has six digits)."""
+    total = sum((Decimal(line.split("\t")[5]) for line in member_lines), Decimal(0))
+    return format(total, "f")
+
+
 def read_report(path):
-    """The chain's member count, score sum (as written) and pass."""
-    members = score_sum = None
+    """The chain's member count, exact score sum and pass."""
+    members = None
     member_lines = []
     with open(path) as handle:
         for line in handle:
             if line.startswith("##Number of used alignments:"):
                 members = line.split(":", 1)[1].strip()
-            elif line.startswith("##Score sum of these alignments:"):
-                score_sum = line.split(":", 1)[1].strip()
             elif not line.startswith("#"):
-                fields = line.split()
-                if len(fields) >= 5 and fields[2] in ALIGNMENT_FEATURES:
+                fields = line.split("\t")
+                if len(fields) >= 6 and fields[2] in ALIGNMENT_FEATURES:
                     member_lines.append(line)
-    if members is None or score_sum is None:
-        raise ValueError(f"{path}: not a chain report (no member count or score sum)")
-    return members, score_sum, chain_pass(member_lines)
+    if members is None or int(members) != len(member_lines):
+        raise ValueError(f"{path}: not a chain report (member count {members}, {len(member_lines)} member lines)")
+    return members, exact_sum(member_lines), chain_pass(member_lines)
 
 
 def pair_lines(name, pairs, reports, svgs, htmls, picked, log):
@@ -70,13 +78,12 @@ def summarize_row(name, inputs, log, output):
         pairs = read_table(inputs.index)[1]
         lines = list(pair_lines(name, pairs, inputs.reports, inputs.svgs, inputs.htmls,
                                 inputs.get("picked"), log))
-        # A row stays in the summary even when its input holds no pair.
-        if not lines:
-            lines = [row_line(name, "empty", "the input holds no sequence pair", log)]
     else:
-        lines = [row_line(name, "failed", message, log)]
+        lines = [row_line(name, state, message, log)]
     write_table(output, COLUMNS, lines)
 
 
 if __name__ == "__main__":
+    # A failure's traceback goes to the rule's log.
+    sys.stderr = open(snakemake.log[0], "w")
     summarize_row(snakemake.wildcards.row, snakemake.input, snakemake.params.log, snakemake.output[0])

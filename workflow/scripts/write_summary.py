@@ -1,6 +1,7 @@
 """results/summary.tsv, the rows' tables one after the other, and
 results/index.html, the same as a page with links to each pair's files."""
 
+import sys
 import html
 import os
 import urllib.parse
@@ -19,6 +20,7 @@ td.number { text-align: right; font-variant-numeric: tabular-nums; }
 tr.failed td { background: #fde8e8; }
 tr.empty td { background: #f4f4f4; }
 td.message { font-family: monospace; }
+img.thumb { width: 8em; height: 8em; object-fit: contain; background: #fff; }
 """
 
 NUMBERS = {"reference_length", "query_length", "alignments", "chain_members", "score_sum"}
@@ -43,32 +45,58 @@ def cell(column, value, page_folder):
     return f"<td{kind}>{html.escape(value)}</td>"
 
 
+def thumbnail(row, page_folder):
+    """The pair's dot plot, small, linking to its interactive page."""
+    picture = html.escape(urllib.parse.quote(os.path.relpath(row["svg"], page_folder)))
+    page_link = html.escape(urllib.parse.quote(os.path.relpath(row["html"], page_folder)))
+    title = html.escape(f"{row['reference']} and {row['query']}")
+    return f'<td><a href="{page_link}"><img class="thumb" src="{picture}" alt="dot plot of {title}"></a></td>'
+
+
 def row_cells(columns, row, page_folder):
-    """A pair's cells; a row without pairs (failed or empty) shows its
-    message across the columns it has no values for (all but its name,
-    status and log)."""
+    """A pair's cells and its thumbnail; a row without pairs (failed or
+    empty) shows its message across the cells it has no values for (all but
+    its name, status and log)."""
     if row["status"] == "ok":
-        return "".join(cell(column, row[column], page_folder) for column in columns)
+        return "".join(cell(column, row[column], page_folder) for column in columns) + \
+            thumbnail(row, page_folder)
     kept = ("name", "status")
-    span = len(columns) - len(kept) - 1
+    span = len(columns) - len(kept)
     message = f'<td colspan="{span}" class="message">{html.escape(row["message"])}</td>'
     return "".join(cell(column, row[column], page_folder) for column in kept) + message + \
         cell("log", row["log"], page_folder)
 
 
+def counted(number, thing):
+    return f"{number} {thing}{'' if number == 1 else 's'}"
+
+
+def page_heading(rows):
+    """What the table shows: its sequence pairs and the sheet's rows."""
+    pairs = sum(1 for row in rows if row["status"] == "ok")
+    names = len({row["name"] for row in rows})
+    return f"Chains of {counted(pairs, 'sequence pair')} from {counted(names, 'sheet row')}"
+
+
+def row_counts(rows):
+    """How many rows failed or gave no alignment."""
+    failed = sum(1 for row in rows if row["status"] == "failed")
+    empty = sum(1 for row in rows if row["status"] == "empty")
+    return f"{counted(failed, 'row')} failed, {counted(empty, 'row')} without alignments."
+
+
 def page(columns, rows, page_folder):
     # A message shows in its row's own line.
     columns = [column for column in columns if column != "message"]
-    head = "".join(f"<th>{html.escape(column.replace('_', ' '))}</th>" for column in columns)
+    head = "".join(f"<th>{html.escape(column.replace('_', ' '))}</th>" for column in columns) + "<th>plot</th>"
     body = [f'<tr class="{html.escape(row["status"])}">{row_cells(columns, row, page_folder)}</tr>'
             for row in rows]
-    failed = sum(1 for row in rows if row["status"] == "failed")
-    pairs = sum(1 for row in rows if row["status"] == "ok")
+    heading = html.escape(page_heading(rows))
     return (
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-        f"<title>Chains of {pairs} sequence pairs</title>\n<style>{STYLE}</style>\n</head>\n<body>\n"
-        f"<h1>Chains of {pairs} sequence pairs</h1>\n"
-        f"<p>{failed} failed row{'s' if failed != 1 else ''}. Scores are the chains' score sums; "
+        f"<title>{heading}</title>\n<style>{STYLE}</style>\n</head>\n<body>\n"
+        f"<h1>{heading}</h1>\n"
+        f"<p>{html.escape(row_counts(rows))} Scores are the chains' score sums; "
         "the pass is forward, or reverse where the chain runs backwards in the query.</p>\n"
         f"<table>\n<tr>{head}</tr>\n" + "\n".join(body) + "\n</table>\n</body>\n</html>\n"
     )
@@ -82,4 +110,6 @@ def write_summary(tables, table_path, page_path):
 
 
 if __name__ == "__main__":
+    # A failure's traceback goes to the rule's log.
+    sys.stderr = open(snakemake.log[0], "w")
     write_summary(snakemake.input, snakemake.output.table, snakemake.output.page)

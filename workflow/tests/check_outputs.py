@@ -1,7 +1,8 @@
 """Checks the files that the workflow's summary names: every report, plot and
 picked file of a good pair exists, the SVG plots parse as XML, each picked
 file converts back (aliconv) to as many alignments as the chain has members,
-and every link of index.html leads to an existing file.
+every link and picture of index.html leads to an existing file, each pair
+shows its plot, and the heading counts the pairs and rows shown.
 Usage: check_outputs.py SUMMARY.tsv INDEX.html ALICONV"""
 
 import csv
@@ -14,13 +15,28 @@ import xml.etree.ElementTree
 
 
 class Links(html.parser.HTMLParser):
+    """The page's link targets and pictures, and its heading."""
+
     def __init__(self):
         super().__init__()
         self.targets = []
+        self.pictures = []
+        self.heading = ""
+        self.in_heading = False
 
     def handle_starttag(self, tag, attributes):
         if tag == "a":
             self.targets.extend(value for name, value in attributes if name == "href")
+        elif tag == "img":
+            self.pictures.extend(value for name, value in attributes if name == "src")
+        self.in_heading = tag == "h1"
+
+    def handle_endtag(self, tag):
+        self.in_heading = False
+
+    def handle_data(self, data):
+        if self.in_heading:
+            self.heading += data
 
 
 def converted_alignments(aliconv, path):
@@ -58,14 +74,22 @@ def main(summary, index, aliconv):
     with open(index) as handle:
         links.feed(handle.read())
     folder = os.path.dirname(index)
-    missing = [target for target in links.targets
+    missing = [target for target in links.targets + links.pictures
                if not os.path.isfile(os.path.join(folder, urllib.parse.unquote(target)))]
     problems.extend(f"index.html links to a missing {target}" for target in missing)
-    good = sum(1 for row in rows if row["status"] == "ok")
-    # Each good pair links its report, two plots and the log, plus its picked file.
-    expected_links = len(rows) + sum(4 if row["picked"] else 3 for row in rows if row["status"] == "ok")
+    good = [row for row in rows if row["status"] == "ok"]
+    # Each good pair links its report, two plots (one of them also from its
+    # thumbnail) and the log, plus its picked file.
+    expected_links = len(rows) + sum(5 if row["picked"] else 4 for row in good)
     if len(links.targets) != expected_links:
-        problems.append(f"index.html has {len(links.targets)} links, expected {expected_links} for {good} pairs")
+        problems.append(f"index.html has {len(links.targets)} links, expected {expected_links} for {len(good)} pairs")
+    thumbnails = [os.path.relpath(row["svg"], folder) for row in good]
+    if [urllib.parse.unquote(picture) for picture in links.pictures] != thumbnails:
+        problems.append(f"index.html shows the pictures {links.pictures}, expected {thumbnails}")
+    heading = f"Chains of {len(good)} sequence pair{'' if len(good) == 1 else 's'} from " \
+        f"{len({row['name'] for row in rows})} sheet rows"
+    if links.heading != heading:
+        problems.append(f"index.html's heading is '{links.heading}', expected '{heading}'")
     for problem in problems:
         print(problem)
     return 1 if problems else 0

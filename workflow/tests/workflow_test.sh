@@ -56,22 +56,8 @@ grep -q "row missing failed: $missing_reason" first.out ||
 awk -F'\t' -v reason="$missing_reason" '$1 == "missing" && $2 == "failed" && $16 == reason' results/summary.tsv |
   grep -q . || fail "the summary does not list the missing file's row as failed: $(grep missing results/summary.tsv)"
 
-# 2. The chains run by hand: alichain on each pair file that the split gives;
-# its standard output holds the forward report and, when the reverse chain wins,
-# the reverse report after it.
-tool() { echo "$build_dir/$1/$1"; }
-by_hand_row() {  # NAME FOLDER: one expected summary line per pair of the split
-  while IFS=$'\t' read -r file reference query reference_length query_length alignments minus; do
-    [ "$file" = file ] && continue
-    "$(tool alichain)" "$2/$file" > chain.out || fail "alichain failed on $2/$file"
-    members=$(grep 'Number of used alignments' chain.out | tail -1 | cut -f2)
-    score=$(grep 'Score sum of these alignments' chain.out | tail -1 | sed 's/.*: //')
-    reports=$(grep -c '^##gff-version' chain.out)
-    pass=forward; [ "$reports" = 2 ] && pass=reverse
-    printf '%s\tok\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$1" "$reference" "$query" "$reference_length" \
-      "$query_length" "$(head -1 chain.out)" "$members" "$score" "$pass"
-  done < "$2/pairs.tsv"
-}
+# 2. The chains run by hand on each pair file that the split gives.
+source "$source_dir/workflow/tests/by_hand.sh"
 mkdir hand
 {
   "$(tool aliconv)" examples/mt3.minimap2.paf --split hand/mt3 && by_hand_row mt3 hand/mt3
