@@ -14,9 +14,10 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
 # Debian packages that the build needs (htslib: aliconv reads SAM, BAM and
-# CRAM through it), and the outside tools that tests compare with or run (a
+# CRAM through it; the library's suffix-array index sorts with
+# libdivsufsort), and the outside tools that tests compare with or run (a
 # test whose tool is missing reports SKIPPED, or fails under CI).
-BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev
+BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev libdivsufsort-dev
 TEST_PACKAGES  = mummer snakemake chromium librsvg2-bin samtools
 
 CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS)
