@@ -1,7 +1,7 @@
 // Building the suffix-array index: the joined text, its suffix array by
 // divsufsort, then from the longest common prefixes of neighbouring
-// suffixes (computed in place of a permuted suffix array, Kasai's bound
-// applied in text order) the one-byte unique-prefix lengths, and the
+// suffixes (Kasai's bound applied in text order, in place of the array of
+// preceding suffixes) the one-byte unique-prefix lengths, and the
 // first-word table. Also the accessors of the index.
 #include <divsufsort.h>
 #include <zlib.h>
@@ -21,40 +21,46 @@ void *allocate(std::size_t count, std::size_t size) {
   return lumo_mem::resize(nullptr, count * size);
 }
 
-// plcp[p] = the longest common prefix of the suffix at p and the suffix
-// before it in suffix-array order (0 for the first), stopping at a
-// separator. `plcp` holds total entries. Each value is at least the
-// previous one less 1, so the comparisons add up to 2 x total.
-void prefix_lengths(const lumo_saindex *index, int32_t *plcp) {
+unsigned char saturated(int64_t shared) {
+  return shared >= UNIQUE_UNKNOWN - 1 ? UNIQUE_UNKNOWN - 1 : static_cast<unsigned char>(shared);
+}
+
+// Byte p of `work` (4 x total bytes) becomes the longest common prefix of
+// the suffix at p and the one before it in suffix-array order (0 for the
+// first), stopping at a separator, saturated at 254. `work` first holds,
+// for each p, the suffix before p; byte p overwrites a word at or before
+// word p, which has been read by then. Each prefix is at least the
+// previous one less 1 (Kasai's bound), so the comparisons add up to
+// 2 x total.
+void prefix_bytes(const lumo_saindex *index, int32_t *work) {
   const int64_t n = index->total;
   const unsigned char *t = index->text;
-  plcp[index->sa[0]] = -1;  // before: no suffix
-  for (int64_t i = 1; i < n; i++) plcp[index->sa[i]] = index->sa[i - 1];
+  work[index->sa[0]] = -1;  // no suffix before it
+  for (int64_t i = 1; i < n; i++) work[index->sa[i]] = index->sa[i - 1];
+  auto *bytes = reinterpret_cast<unsigned char *>(work);
   int64_t l = 0;
   for (int64_t p = 0; p < n; p++) {
-    int64_t before = plcp[p];
+    int64_t before = work[p];
     if (before < 0) {
-      plcp[p] = 0;
       l = 0;
-      continue;
+    } else {
+      while (p + l < n && before + l < n && t[p + l] == t[before + l] && t[p + l] != SEPARATOR) l++;
     }
-    while (p + l < n && before + l < n && t[p + l] == t[before + l] && t[p + l] != SEPARATOR) l++;
-    plcp[p] = static_cast<int32_t>(l);
+    bytes[p] = saturated(l);
     if (l > 0) l--;
   }
 }
 
-unsigned char saturated(int64_t shared) {
-  return shared + 1 >= UNIQUE_UNKNOWN ? UNIQUE_UNKNOWN : static_cast<unsigned char>(shared + 1);
-}
-
-void unique_lengths(lumo_saindex *index, const int32_t *plcp) {
+// Turns the prefix bytes (with the suffix before) into unique-prefix
+// lengths in place: 1 + the larger of the prefixes with the suffix before
+// and after. Slot i reads the bytes of sa[i] and sa[i + 1] and writes that
+// of sa[i]: neither is written before it is read.
+void unique_lengths(lumo_saindex *index) {
   const int64_t n = index->total;
-  int64_t before = 0;  // lcp of sa[i] with sa[i - 1]
+  unsigned char *u = index->unique;
   for (int64_t i = 0; i < n; i++) {
-    int64_t after = i + 1 < n ? plcp[index->sa[i + 1]] : 0;
-    index->unique[index->sa[i]] = saturated(before > after ? before : after);
-    before = after;
+    unsigned char before = u[index->sa[i]], after = i + 1 < n ? u[index->sa[i + 1]] : 0;
+    u[index->sa[i]] = static_cast<unsigned char>((before > after ? before : after) + 1);
   }
 }
 
@@ -116,16 +122,19 @@ int derive(lumo_saindex *index) {
   index->word = word_length(index->total);
   const auto words = std::size_t(1) << (2 * index->word);
   index->sa = static_cast<int32_t *>(allocate(n, sizeof(int32_t)));
-  index->unique = static_cast<unsigned char *>(allocate(n, 1));
   index->word_lo = static_cast<int32_t *>(allocate(words, sizeof(int32_t)));
   index->word_hi = static_cast<int32_t *>(allocate(words, sizeof(int32_t)));
-  if (!index->sa || !index->unique || !index->word_lo || !index->word_hi) return -1;
+  if (!index->sa || !index->word_lo || !index->word_hi) return -1;
   if (divsufsort(index->text, index->sa, static_cast<saidx_t>(index->total)) != 0) return -1;
-  auto *plcp = static_cast<int32_t *>(allocate(n, sizeof(int32_t)));
-  if (!plcp) return -1;
-  prefix_lengths(index, plcp);
-  unique_lengths(index, plcp);
-  std::free(plcp);
+  // The unique bytes are made in the first quarter of a work array of 4n
+  // bytes, which is then cut down to them: a peak of 9n with text and
+  // suffix array, not 10n.
+  auto *work = static_cast<int32_t *>(allocate(n, sizeof(int32_t)));
+  if (!work) return -1;
+  prefix_bytes(index, work);
+  void *cut = lumo_mem::resize(work, n);
+  index->unique = static_cast<unsigned char *>(cut ? cut : work);  // a failed cut keeps the block
+  unique_lengths(index);
   word_table(index);
   index->text_checksum = checksum(index);
   return 0;

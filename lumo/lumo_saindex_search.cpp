@@ -5,7 +5,10 @@
 // beside that place. Along a query, the match of q + 1 is the match of q
 // less its first character, one place further in the text, whenever the
 // unique-prefix byte shows that shorter text to be unique: then no other
-// suffix can match longer, and no search is needed.
+// suffix can match longer, and no search is needed. Where the query
+// matches little, a match at q of m characters or more would leave one of
+// m - d or more at q + d; so when a search at q + d finds less, positions q
+// to q + d all match less than m and need no search of their own.
 #include <cstring>
 #include <initializer_list>
 
@@ -140,6 +143,53 @@ void search(const lumo_saindex *index, const unsigned char *query, int64_t lengt
             STARTED_EXACT);
 }
 
+// The match of q less its first character, one place on, is all of the
+// match of q + 1 (m->q) when that shorter text is unique: m becomes it.
+bool follow_unique(const lumo_saindex *index, LUMO_SAMATCH *m) {
+  if (m->state_ != STARTED_EXACT || m->length < 2 || m->repeat >= m->length) return false;
+  int64_t next = m->pos + 1;
+  unsigned char u = index->unique[next];
+  if (u == UNIQUE_UNKNOWN || u > m->length - 1) return false;
+  m->length--;
+  m->pos = next;
+  m->repeat = u - 1;
+  return true;
+}
+
+// How far ahead to search where the query matches little: random text
+// matches about log4(total) characters anywhere, so a search d ahead
+// finds at most a little more than that, and clears d + 1 positions when
+// that is below min_length - d.
+int64_t ahead_distance(const lumo_saindex *index, int64_t min_length) {
+  int64_t typical = 1;
+  for (int64_t reach = 4; reach < index->total; reach *= 4) typical++;
+  return min_length - 1 - (typical + 1);
+}
+
+// Searches ahead of m->q; returns true when that shows every position from
+// m->q to the one searched to match fewer than min_length characters
+// (m->clear_ then lies past them); otherwise keeps the search's result for
+// when its position comes.
+bool look_ahead(const lumo_saindex *index, const unsigned char *query, int64_t query_length,
+                int64_t min_length, LUMO_SAMATCH *m) {
+  int64_t d = ahead_distance(index, min_length);
+  int64_t at = m->q + d;
+  if (d < 1 || at >= query_length) return false;
+  LUMO_SAMATCH ahead{};
+  search(index, query + at, query_length - at, min_length, &ahead);
+  int64_t most = ahead.state_ == STARTED_EXACT ? ahead.length : index->word - 1;
+  if (most + d < min_length) {
+    m->clear_ = at + 1;
+    return true;
+  }
+  m->ahead_q_ = at;
+  m->ahead_length_ = ahead.length;
+  m->ahead_pos_ = ahead.pos;
+  m->ahead_repeat_ = ahead.repeat;
+  m->ahead_state_ = ahead.state_;
+  return false;
+}
+
 }  // namespace
 
 extern "C" {
@@ -150,22 +200,24 @@ int lumo_saindex_match_next(const LUMO_SAINDEX *index, const char *query, int64_
   bool started = m->state_ != 0;
   int64_t q = started ? m->q + 1 : 0;
   if (q >= query_length) return 0;
-  const auto *rest = reinterpret_cast<const unsigned char *>(query) + q;
-  // The match of q less its first character, one place on, is all of the
-  // match of q + 1 when that shorter text is unique.
-  if (m->state_ == STARTED_EXACT && m->length >= 2 && m->repeat < m->length) {
-    int64_t next = m->pos + 1;
-    unsigned char u = index->unique[next];
-    if (u != UNIQUE_UNKNOWN && u <= m->length - 1) {
-      m->q = q;
-      m->length--;
-      m->pos = next;
-      m->repeat = u - 1;
-      return 1;
-    }
-  }
+  bool matched = started && m->state_ == STARTED_EXACT && m->length >= min_length;
   m->q = q;
-  search(index, rest, query_length - q, min_length, m);
+  if (follow_unique(index, m)) return 1;
+  if (q < m->clear_) {
+    set_match(m, 0, -1, 0, STARTED_INEXACT);
+    return 1;
+  }
+  if (q > 0 && m->ahead_q_ == q) {  // searched ahead (never at 0)
+    set_match(m, m->ahead_length_, m->ahead_pos_, m->ahead_repeat_, m->ahead_state_);
+    m->ahead_q_ = 0;
+    return 1;
+  }
+  const auto *text = reinterpret_cast<const unsigned char *>(query);
+  if (!matched && m->ahead_q_ < q && look_ahead(index, text, query_length, min_length, m)) {
+    set_match(m, 0, -1, 0, STARTED_INEXACT);
+    return 1;
+  }
+  search(index, text + q, query_length - q, min_length, m);
   return 1;
 }
 

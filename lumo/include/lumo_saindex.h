@@ -80,19 +80,24 @@ int lumo_saindex_built_from(const LUMO_SAINDEX *index, int count, const char *co
  * is at least `length` when the matched text occurs more than once;
  * otherwise it is the length of the longest prefix of it that also occurs
  * elsewhere, so the text's prefixes longer than `repeat` occur only at
- * `pos`. `q` is the query position; `state_` belongs to the library. */
+ * `pos`. `q` is the query position; the fields ending in _ belong to the
+ * library. */
 typedef struct {
   int64_t q;
   int64_t length;
   int64_t pos;
   int64_t repeat;
   int64_t state_;
+  int64_t clear_;                                   /* positions known short */
+  int64_t ahead_q_, ahead_length_, ahead_pos_, ahead_repeat_, ahead_state_;
 } LUMO_SAMATCH;
 
 /* Advances `m` to the next query position (the first call gives position
  * 0) and fills it in. Walking a query position by position costs, where
  * the matches are unique, constant time per position: the match of q + 1
- * is derived from that of q. Returns 1, or 0 when the query is exhausted
+ * is derived from that of q. Where nothing matches min_length characters,
+ * one search a few positions ahead can show that no position up to it
+ * does, and those positions are given without a search. Returns 1, or 0 when the query is exhausted
  * (m unchanged). The query must stay the same between calls on one record
  * and must not hold a byte 0. Null arguments return 0. */
 int lumo_saindex_match_next(const LUMO_SAINDEX *index, const char *query, int64_t query_length,
