@@ -1,5 +1,8 @@
 #include "options.h"
 
+#include "command_line.h"
+#include "option_values.h"
+
 #include <vector>
 
 namespace aliconv {
@@ -13,12 +16,32 @@ Format formatOption(const std::string &name) {
   return format;
 }
 
+ScoreKind scoreOption(const std::string &name) {
+  ScoreKind kind = ScoreKind::AUTO;
+  if (!scoreKindFromName(name, kind))
+    throw UsageError("--score takes aligner, matches or length, not '" + name + "'");
+  return kind;
+}
+
+void pairOption(const std::string &text, ConvertOptions &options) {
+  const common::SequencePair pair = common::pairOption(text);
+  options.hasPair = true;
+  options.pairReference = pair.reference;
+  options.pairQuery = pair.query;
+}
+
+std::string splitOption(const std::string &folder) {
+  if (folder.empty()) throw UsageError("--split takes a folder name");
+  return folder;
+}
+
 }  // namespace
 
 const char *usageText() {
   return "usage: aliconv [-i FORMAT] [-o FILE] [--swap] [--score aligner|matches|length]\n"
          "               [--fragments] [--pair REF,QUERY | --split DIR] INPUT\n"
          "       aliconv --pick REPORT [-i FORMAT] [-o FILE] INPUT\n"
+         "       aliconv -h | --help | --version\n"
          "Converts aligner output (INPUT, '-' for standard input, plain or gzip) into the\n"
          "alignment file format that alichain reads, or picks the records of INPUT that\n"
          "a chain report lists. FORMAT: paf, sam, bam, cram, blast6, blast7, delta,\n"
@@ -26,59 +49,35 @@ const char *usageText() {
 }
 
 Options parseOptions(int argc, char **argv) {
+  using common::Option;
   Options o;
-  std::vector<std::string> inputs;
-  std::string format;
-  bool hasFormat = false, convertOnly = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 == argc) throw UsageError("option " + arg + " needs a value");
-      return argv[++i];
-    };
-    if (arg == "-h" || arg == "--help") {
-      o.action = Options::HELP;
-      return o;
-    }
-    if (arg == "--version") {
-      o.action = Options::VERSION;
-      return o;
-    }
-    if (arg == "-i") {
-      format = value();
-      hasFormat = true;
-    } else if (arg == "-o") {
-      o.convert.output = o.pick.output = value();
-    } else if (arg == "--pick") {
-      o.action = Options::PICK;
-      o.pick.report = value();
-    } else if (arg == "--swap") {
-      o.convert.swap = convertOnly = true;
-    } else if (arg == "--fragments") {
-      o.convert.fragments = convertOnly = true;
-    } else if (arg == "--score") {
-      const std::string kind = value();
-      if (!scoreKindFromName(kind, o.convert.score))
-        throw UsageError("--score takes aligner, matches or length, not '" + kind + "'");
-      convertOnly = true;
-    } else if (arg == "--pair") {
-      const std::string pair = value();
-      const size_t comma = pair.find(',');
-      if (comma == std::string::npos || comma == 0 || comma + 1 == pair.size())
-        throw UsageError("--pair takes REF,QUERY: two sequence names separated by a comma");
-      o.convert.hasPair = convertOnly = true;
-      o.convert.pairReference = pair.substr(0, comma);
-      o.convert.pairQuery = pair.substr(comma + 1);
-    } else if (arg == "--split") {
-      o.convert.splitFolder = value();
-      if (o.convert.splitFolder.empty()) throw UsageError("--split takes a folder name");
-      convertOnly = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      throw UsageError("unknown option " + arg);
-    } else {
-      inputs.push_back(arg);
-    }
-  }
+  ConvertOptions &c = o.convert;
+  bool convertOnly = false;  // an option that --pick refuses was given
+  const std::vector<std::string> inputs = common::parseCommandLine(argc, argv, {
+      {'i', nullptr, Option::VALUE, [&](const std::string &v) {
+         c.format = o.pick.format = formatOption(v);
+         c.hasFormat = o.pick.hasFormat = true;
+       }},
+      {'o', nullptr, Option::VALUE, [&](const std::string &v) { c.output = o.pick.output = v; }},
+      {0, "pick", Option::VALUE, [&](const std::string &v) {
+         o.action = Options::PICK;
+         o.pick.report = v;
+       }},
+      {0, "swap", Option::FLAG, [&](const std::string &) { c.swap = convertOnly = true; }},
+      {0, "fragments", Option::FLAG, [&](const std::string &) { c.fragments = convertOnly = true; }},
+      {0, "score", Option::VALUE, [&](const std::string &v) {
+         c.score = scoreOption(v);
+         convertOnly = true;
+       }},
+      {0, "pair", Option::VALUE, [&](const std::string &v) {
+         pairOption(v, c);
+         convertOnly = true;
+       }},
+      {0, "split", Option::VALUE, [&](const std::string &v) {
+         c.splitFolder = splitOption(v);
+         convertOnly = true;
+       }},
+  });
   if (inputs.size() != 1) throw UsageError("give one INPUT ('-' for standard input)");
   if (o.convert.hasPair && !o.convert.splitFolder.empty())
     throw UsageError("--pair and --split exclude each other");
@@ -90,10 +89,6 @@ Options parseOptions(int argc, char **argv) {
   if (o.action == Options::PICK && o.pick.report == "-")
     throw UsageError("--pick reads the report twice: give it as a file, not standard input");
   o.convert.input = o.pick.input = inputs.front();
-  if (hasFormat) {
-    o.convert.hasFormat = o.pick.hasFormat = true;
-    o.convert.format = o.pick.format = formatOption(format);
-  }
   return o;
 }
 

@@ -14,12 +14,12 @@ namespace aliconv {
 using UsageError = common::UsageError;
 
 struct Options {
-  enum Action { CONVERT, PICK, HELP, VERSION } action = CONVERT;
+  enum Action { CONVERT, PICK } action = CONVERT;
   ConvertOptions convert;
   PickOptions pick;
 };
 
-// Throws UsageError.
+// Throws UsageError, and common::InfoRequest for --help and --version.
 Options parseOptions(int argc, char **argv);
 const char *usageText();
 

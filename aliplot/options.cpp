@@ -1,7 +1,9 @@
 #include "options.h"
 
+#include "command_line.h"
+#include "option_values.h"
+
 #include <algorithm>
-#include <charconv>
 
 namespace aliplot {
 
@@ -21,14 +23,16 @@ OutputFormat formatNamed(const std::string &name) {
   throw UsageError{"unknown format '" + name + "' (svg or html)"};
 }
 
+OutputFormat formatOfOutput(const std::string &output) {
+  if (endsWith(output, ".svg")) return OutputFormat::SVG;
+  if (endsWith(output, ".html") || endsWith(output, ".htm")) return OutputFormat::HTML;
+  throw UsageError{"cannot tell the format from '" + output +
+                   "': name it .svg or .html, or give --format"};
+}
+
 int plotSizeFrom(const std::string &text) {
-  int size = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), size);
-  if (error != std::errc() || end != text.data() + text.size() || size < MIN_PLOT_SIZE ||
-      size > MAX_PLOT_SIZE)
-    throw UsageError{"--size takes a number of pixels from " + std::to_string(MIN_PLOT_SIZE) +
-                     " to " + std::to_string(MAX_PLOT_SIZE) + ", not '" + text + "'"};
-  return size;
+  return static_cast<int>(
+      common::numberOption("--size", text, MIN_PLOT_SIZE, MAX_PLOT_SIZE, "a number of pixels"));
 }
 
 }  // namespace
@@ -42,51 +46,29 @@ const char *usageText() {
          "  -o OUT           the plot to write ('-': standard output, needs --format)\n"
          "  --format FORMAT  svg or html, whatever OUT ends in\n"
          "  --size PIXELS    side of the square plot area (default 720)\n"
-         "  -h, --help       this text\n";
+         "  -h, --help       this text\n"
+         "  --version        the version\n";
 }
 
 Options parseOptions(const std::vector<std::string> &arguments) {
+  using common::Option;
   Options options;
-  std::vector<std::string> files;
-  std::string format;
-  bool optionsEnded = false;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string &argument = arguments[i];
-    const bool takesValue = argument == "-o" || argument == "--format" || argument == "--size";
-    if (optionsEnded || argument == "-" || argument.empty() || argument[0] != '-') {
-      files.push_back(argument);
-    } else if (argument == "--") {
-      optionsEnded = true;
-    } else if (argument == "-h" || argument == "--help") {
-      options.help = true;
-      return options;
-    } else if (!takesValue) {
-      throw UsageError{"unknown option '" + argument + "'"};
-    } else if (i + 1 == arguments.size()) {
-      throw UsageError{"option " + argument + " needs a value"};
-    } else {
-      const std::string &value = arguments[++i];
-      if (argument == "-o") options.output = value;
-      if (argument == "--format") format = value;
-      if (argument == "--size") options.plotSize = plotSizeFrom(value);
-    }
-  }
+  bool formatGiven = false;
+  const std::vector<std::string> files = common::parseCommandLine(arguments, {
+      {'o', nullptr, Option::VALUE, [&](const std::string &v) { options.output = v; }},
+      {0, "format", Option::VALUE, [&](const std::string &v) {
+         options.format = formatNamed(v);
+         formatGiven = true;
+       }},
+      {0, "size", Option::VALUE, [&](const std::string &v) { options.plotSize = plotSizeFrom(v); }},
+  });
   if (files.empty()) throw UsageError{"no alignment file given"};
   if (options.output.empty()) throw UsageError{"no output given (-o OUT)"};
   options.alignments = files.front();
   options.reports.assign(files.begin() + 1, files.end());
   if (std::count(files.begin(), files.end(), "-") > 1)
     throw UsageError{"only one input can be standard input"};
-  if (!format.empty()) {
-    options.format = formatNamed(format);
-  } else if (endsWith(options.output, ".svg")) {
-    options.format = OutputFormat::SVG;
-  } else if (endsWith(options.output, ".html") || endsWith(options.output, ".htm")) {
-    options.format = OutputFormat::HTML;
-  } else {
-    throw UsageError{"cannot tell the format from '" + options.output +
-                     "': name it .svg or .html, or give --format"};
-  }
+  if (!formatGiven) options.format = formatOfOutput(options.output);
   return options;
 }
 

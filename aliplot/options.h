@@ -17,14 +17,14 @@ struct Options {
   std::string output;                // OUT ("-": standard output)
   OutputFormat format = OutputFormat::SVG;
   int plotSize = 720;                // side of the square plot area in pixels
-  bool help = false;
 };
 
 // The usage text, ending in a line break.
 const char *usageText();
 
 // Reads the arguments after the program name; throws UsageError with a
-// message (without the usage text) when they make no valid run.
+// message (without the usage text) when they make no valid run, and
+// common::InfoRequest for --help and --version.
 Options parseOptions(const std::vector<std::string> &arguments);
 
 using UsageError = common::UsageError;

@@ -8,8 +8,6 @@
 #include "svg_plot.h"
 #include "program.h"
 
-#include <cstdio>
-
 namespace aliplot {
 
 void writePlot(const Options &options) {
@@ -24,11 +22,7 @@ void writePlot(const Options &options) {
 
 int aliplotMain(int argc, char **argv) {
   return common::runProgram("aliplot", usageText(), [&] {
-    const Options options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (options.help)
-      std::fputs(usageText(), stdout);
-    else
-      writePlot(options);
+    writePlot(parseOptions(std::vector<std::string>(argv + 1, argv + argc)));
   });
 }
 

@@ -160,10 +160,6 @@ struct SequenceArray {
 int mumfindMain(int argc, char **argv) {
   return common::runProgram("mumfind", usageText(), [&] {
     const Options options = parseOptions(argc, argv);
-    if (options.help) {
-      std::fputs(usageText(), stdout);
-      return;
-    }
     SequenceArray array;
     run(options);
   });

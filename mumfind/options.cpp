@@ -1,33 +1,30 @@
 #include "options.h"
 
-#include <cerrno>
+#include "command_line.h"
+#include "option_values.h"
+
 #include <climits>
-#include <cstdlib>
-#include <cstring>
 
 namespace mumfind {
 
 namespace {
 
-int parseCount(const std::string &option, const std::string &text, long most) {
-  errno = 0;
-  char *end = nullptr;
-  long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || errno == ERANGE || value < 1 || value > most)
-    throw UsageError(option + " needs a whole number from 1 to " + std::to_string(most) + ", not '" +
-                     text + "'");
-  return static_cast<int>(value);
-}
-
 // The most threads -t takes: far more than any machine's cores.
-constexpr long MOST_THREADS = 1024;
+constexpr int64_t MOST_THREADS = 1024;
 
-void parsePair(const std::string &text, Options &options) {
-  size_t comma = text.find(',');
-  if (comma == std::string::npos || comma == 0 || comma + 1 == text.size())
-    throw UsageError("--pair needs REFERENCE,QUERY (two sequence names), not '" + text + "'");
-  options.pairReference = text.substr(0, comma);
-  options.pairQuery = text.substr(comma + 1);
+// `mumfind index REFERENCE.fa -o REFERENCE.idx`: the words after "index".
+Options parseIndexCommand(const std::vector<std::string> &arguments) {
+  using common::Option;
+  Options options;
+  options.indexOnly = true;
+  options.output.clear();
+  const std::vector<std::string> files = common::parseCommandLine(arguments, {
+      {'o', nullptr, Option::VALUE, [&](const std::string &v) { options.output = v; }},
+  });
+  if (files.size() != 1) throw UsageError("mumfind index takes one reference file");
+  if (options.output.empty()) throw UsageError("mumfind index needs -o FILE for the index");
+  options.reference = files[0];
+  return options;
 }
 
 }  // namespace
@@ -51,72 +48,46 @@ const char *usageText() {
          "  --split DIR     one alignment file per pair in DIR, indexed in DIR/pairs.tsv\n"
          "  -x FILE         the reference index that 'mumfind index' wrote; a reference\n"
          "                  file given too must be the one it was built from\n"
-         "  -t N            search N query strands at once (default 1)\n"
-         "  -h, --help      this text\n";
+         "  -t N            threads searching the query (default 1)\n"
+         "  -h, --help      this text\n"
+         "  --version       the version\n";
 }
-
-namespace {
-
-// `mumfind index REFERENCE.fa -o REFERENCE.idx`
-Options parseIndexCommand(int argc, char **argv) {
-  Options options;
-  options.indexOnly = true;
-  options.output.clear();
-  for (int k = 2; k < argc; k++) {
-    std::string arg = argv[k];
-    if (arg == "-h" || arg == "--help") options.help = true;
-    else if (arg == "-o") {
-      if (k + 1 >= argc) throw UsageError("-o needs a value");
-      options.output = argv[++k];
-    } else if (arg.size() > 1 && arg[0] == '-') throw UsageError("unknown option " + arg + " of mumfind index");
-    else if (!options.reference.empty()) throw UsageError("mumfind index takes one reference file");
-    else options.reference = arg;
-  }
-  if (options.help) return options;
-  if (options.reference.empty()) throw UsageError("mumfind index needs a reference file");
-  if (options.output.empty()) throw UsageError("mumfind index needs -o FILE for the index");
-  return options;
-}
-
-}  // namespace
 
 Options parseOptions(int argc, char **argv) {
-  if (argc > 1 && std::string(argv[1]) == "index") return parseIndexCommand(argc, argv);
+  using common::Option;
+  if (argc > 1 && std::string(argv[1]) == "index")
+    return parseIndexCommand(std::vector<std::string>(argv + 2, argv + argc));
   Options options;
-  std::string files[2];
-  int fileCount = 0;
-  for (int k = 1; k < argc; k++) {
-    std::string arg = argv[k];
-    auto value = [&]() -> std::string {
-      if (k + 1 >= argc) throw UsageError(arg + " needs a value");
-      return argv[++k];
-    };
-    if (arg == "-h" || arg == "--help") options.help = true;
-    else if (arg == "-l") options.minLength = parseCount("-l", value(), INT_MAX);
-    else if (arg == "-t") options.threads = parseCount("-t", value(), MOST_THREADS);
-    else if (arg == "-x") options.indexFile = value();
-    else if (arg == "--mum") options.kind = MatchKind::MUM;
-    else if (arg == "--mem") options.kind = MatchKind::MEM;
-    else if (arg == "-b") options.bothStrands = true;
-    else if (arg == "--table") options.table = true;
-    else if (arg == "-o") options.output = value();
-    else if (arg == "--pair") parsePair(value(), options);
-    else if (arg == "--split") options.splitDir = value();
-    else if (arg.size() > 1 && arg[0] == '-') throw UsageError("unknown option " + arg);
-    else if (fileCount == 2) throw UsageError("more than two sequence files");
-    else files[fileCount++] = arg;
-  }
-  if (options.help) return options;
-  bool indexed = !options.indexFile.empty();
-  if (fileCount < (indexed ? 1 : 2))
+  const std::vector<std::string> files = common::parseCommandLine(argc, argv, {
+      {'l', nullptr, Option::VALUE, [&](const std::string &v) {
+         options.minLength = static_cast<int>(common::numberOption("-l", v, 1, INT_MAX));
+       }},
+      {0, "mum", Option::FLAG, [&](const std::string &) { options.kind = MatchKind::MUM; }},
+      {0, "mem", Option::FLAG, [&](const std::string &) { options.kind = MatchKind::MEM; }},
+      {'b', nullptr, Option::FLAG, [&](const std::string &) { options.bothStrands = true; }},
+      {0, "table", Option::FLAG, [&](const std::string &) { options.table = true; }},
+      {'o', nullptr, Option::VALUE, [&](const std::string &v) { options.output = v; }},
+      {0, "pair", Option::VALUE, [&](const std::string &v) {
+         const common::SequencePair pair = common::pairOption(v);
+         options.pairReference = pair.reference;
+         options.pairQuery = pair.query;
+       }},
+      {0, "split", Option::VALUE, [&](const std::string &v) { options.splitDir = v; }},
+      {'x', nullptr, Option::VALUE, [&](const std::string &v) { options.indexFile = v; }},
+      {'t', nullptr, Option::VALUE, [&](const std::string &v) {
+         options.threads = static_cast<int>(common::numberOption("-t", v, 1, MOST_THREADS));
+       }},
+  });
+  const bool indexed = !options.indexFile.empty();
+  if (files.size() > 2) throw UsageError("more than two sequence files");
+  if (files.size() < (indexed ? 1u : 2u))
     throw UsageError(indexed ? "needs a query file" : "needs a reference and a query file");
-  if (indexed && fileCount == 1) files[1] = files[0], files[0].clear();
-  int stdinUses = (files[0] == "-") + (files[1] == "-") + (options.indexFile == "-");
-  if (stdinUses > 1) throw UsageError("only one file can be standard input");
+  options.reference = files.size() == 2 ? files[0] : "";
+  options.query = files.back();
+  int standardInputs = (options.reference == "-") + (options.query == "-") + (options.indexFile == "-");
+  if (standardInputs > 1) throw UsageError("only one file can be standard input");
   if (!options.splitDir.empty() && (options.table || !options.pairReference.empty() || options.output != "-"))
     throw UsageError("--split writes alignment files of its own: no --table, --pair or -o with it");
-  options.reference = files[0];
-  options.query = files[1];
   return options;
 }
 

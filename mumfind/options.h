@@ -21,13 +21,12 @@ struct Options {
   std::string output = "-";      // -o
   std::string pairReference, pairQuery;  // --pair REF,QUERY; empty: all pairs
   std::string splitDir;          // --split DIR
-  int threads = 1;               // -t: query strands searched at once
-  bool help = false;
+  int threads = 1;               // -t: threads searching the query strands
 };
 
 using UsageError = common::UsageError;
 
-// Throws UsageError.
+// Throws UsageError, and common::InfoRequest for --help and --version.
 Options parseOptions(int argc, char **argv);
 
 const char *usageText();

@@ -18,7 +18,7 @@ TEST(Options, TakeTheFormatFromTheOutputsName) {
   EXPECT_EQ(o.format, OutputFormat::HTML);
   EXPECT_EQ(o.plotSize, 400);
   EXPECT_EQ(aliplot::parseOptions({"-o", "x.svg", "--", "-odd-name"}).alignments, "-odd-name");
-  EXPECT_TRUE(aliplot::parseOptions({"--help"}).help);
+  EXPECT_THROW(aliplot::parseOptions({"--help"}), common::InfoRequest);
 }
 
 TEST(Options, RefuseRunsThatCannotBeMade) {

@@ -17,4 +17,16 @@ TEST(RunProgram, ExitStatusFollowsHowTheWorkEnded) {
             "t: no input\nusage\nt: f, line 3: bad\nt: out of memory\n");
 }
 
+TEST(RunProgram, AnswersRequestsOnStandardOutputWithStatusZero) {
+  using common::InfoRequest;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(common::runProgram("t", "usage\n", [] { throw InfoRequest{InfoRequest::HELP}; }), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "usage\n");
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(common::runProgram("t", "usage\n", [] { throw InfoRequest{InfoRequest::VERSION}; }), 0);
+  // The number alone, so that every program prints the same line.
+  EXPECT_TRUE(testing::internal::RE::FullMatch(testing::internal::GetCapturedStdout(),
+                                               "[0-9]+\\.[0-9]+\\.[0-9]+\n"));
+}
+
 }  // namespace
