@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <cstdio>
+#include <future>
 
 #include "alignment_file.h"
 #include "atomic_output.h"
@@ -116,35 +117,34 @@ void writeOne(const ReferenceIndex &index, const PairPlan &plan, const Options &
 
 std::string shown(const std::string &path) { return path == "-" ? "standard input" : path; }
 
-// The reference index of the run: read from -x (checked against the
-// reference file when one is given too) or built from the reference file.
-// The reference codes in the sequence array are released once indexed.
-ReferenceIndex referenceIndex(const Options &o) {
-  if (o.indexFile.empty()) {
-    std::vector<Sequence> refs = loadSequences(o.reference);
-    ReferenceIndex index(refs, shown(o.reference));
-    releaseCodes(refs);
-    return index;
-  }
+// The reference index of the run: built from the reference sequences, or
+// read from -x (and checked against them when they are given too).
+ReferenceIndex makeIndex(const Options &o, const std::vector<Sequence> &refs) {
+  if (o.indexFile.empty()) return ReferenceIndex(refs, shown(o.reference));
   ReferenceIndex index = ReferenceIndex::load(o.indexFile);
-  if (!o.reference.empty()) {
-    std::vector<Sequence> refs = loadSequences(o.reference);
-    index.requireBuiltFrom(refs, o.indexFile, o.reference);
-    releaseCodes(refs);
-  }
+  if (!refs.empty()) index.requireBuiltFrom(refs, o.indexFile, o.reference);
   return index;
 }
 
 void run(const Options &o) {
+  std::vector<Sequence> refs;
+  if (!o.reference.empty()) refs = loadSequences(o.reference);
   if (o.indexOnly) {
-    std::vector<Sequence> refs = loadSequences(o.reference);
-    ReferenceIndex(refs, shown(o.reference)).save(o.output);
+    makeIndex(o, refs).save(o.output);
     return;
   }
-  ReferenceIndex index = referenceIndex(o);
-  std::vector<Sequence> refs = index.sequences();
-  std::vector<Sequence> queries = loadSequences(o.query);
-  PairPlan plan = planPairs(o, refs, queries);
+  // With threads to spare, the query file is read while the index is made
+  // (which reads the reference codes and touches no sequence array).
+  const bool overlap = o.threads > 1;
+  std::future<ReferenceIndex> made =
+      std::async(overlap ? std::launch::async : std::launch::deferred, [&] { return makeIndex(o, refs); });
+  std::vector<Sequence> queries;
+  if (overlap) queries = loadSequences(o.query);
+  ReferenceIndex index = made.get();
+  releaseCodes(refs);  // the index holds them now
+  if (!overlap) queries = loadSequences(o.query);
+  std::vector<Sequence> references = index.sequences();
+  PairPlan plan = planPairs(o, references, queries);
   if (!o.splitDir.empty()) writeSplit(index, plan, o);
   else writeOne(index, plan, o);
 }

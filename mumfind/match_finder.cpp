@@ -10,7 +10,6 @@
 
 #include <algorithm>
 
-#include "unique_in_query.h"
 
 namespace mumfind {
 
@@ -25,27 +24,6 @@ Match located(const LUMO_SAINDEX *index, int64_t pos, int64_t q, int64_t length)
   Match m{0, 0, q, length};
   lumo_saindex_locate(index, pos, &m.reference, &m.ref);
   return m;
-}
-
-std::vector<Match> uniqueMatches(const LUMO_SAINDEX *index, const char *query, int64_t length,
-                                 int minLength) {
-  const char *ref = lumo_saindex_text(index);
-  UniqueInQuery inQuery;
-  std::vector<int64_t> refs, lengths, queries;
-  LUMO_SAMATCH m{};
-  while (lumo_saindex_match_next(index, query, length, minLength, &m)) {
-    if (m.length < minLength || m.repeat >= m.length) continue;
-    inQuery.add(m.q, m.pos, m.length);
-    if (!leftMaximal(ref, m.pos, query, m.q)) continue;
-    refs.push_back(m.pos);
-    lengths.push_back(m.length);
-    queries.push_back(m.q);
-  }
-  std::vector<bool> alone = inQuery.alone(refs, lengths);
-  std::vector<Match> matches;
-  for (size_t k = 0; k < refs.size(); k++)
-    if (alone[k]) matches.push_back(located(index, refs[k], queries[k], lengths[k]));
-  return matches;
 }
 
 // Every occurrence of at least minLength characters of the query's text at
@@ -70,14 +48,51 @@ void maximalAt(const LUMO_SAINDEX *index, const char *query, int64_t length, con
 
 }  // namespace
 
+QueryPart searchPart(const LUMO_SAINDEX *index, const char *query, int64_t length, int64_t from,
+                     int64_t to, MatchKind kind, int minLength) {
+  const char *ref = lumo_saindex_text(index);
+  QueryPart part;
+  LUMO_SAMATCH m{};
+  // The statistic of a position depends on the query from there on only.
+  for (int64_t q = from; q < to && lumo_saindex_match_next(index, query + from, length - from, minLength, &m); q++) {
+    if (m.length < minLength) continue;
+    LUMO_SAMATCH at = m;
+    at.q = q;
+    if (kind == MatchKind::MEM) {
+      maximalAt(index, query, length, at, minLength, part.matches);
+    } else if (at.repeat < at.length) {
+      part.inQuery.add(q, at.pos, at.length);
+      if (leftMaximal(ref, at.pos, query, q)) part.candidates.push_back({at.pos, q, at.length});
+    }
+  }
+  return part;
+}
+
+std::vector<Match> joinParts(const LUMO_SAINDEX *index, std::vector<QueryPart> &parts, MatchKind kind) {
+  std::vector<Match> matches;
+  if (kind == MatchKind::MEM) {
+    for (QueryPart &part : parts) matches.insert(matches.end(), part.matches.begin(), part.matches.end());
+    return matches;
+  }
+  UniqueInQuery inQuery;
+  std::vector<int64_t> refs, lengths;
+  for (const QueryPart &part : parts) {
+    inQuery.append(part.inQuery);
+    for (const QueryPart::Candidate &c : part.candidates) refs.push_back(c.pos), lengths.push_back(c.length);
+  }
+  std::vector<bool> alone = inQuery.alone(refs, lengths);
+  size_t k = 0;
+  for (const QueryPart &part : parts)
+    for (const QueryPart::Candidate &c : part.candidates)
+      if (alone[k++]) matches.push_back(located(index, c.pos, c.query, c.length));
+  return matches;
+}
+
 std::vector<Match> findMatches(const LUMO_SAINDEX *index, const char *query, int64_t length,
                                MatchKind kind, int minLength) {
-  if (kind == MatchKind::MUM) return uniqueMatches(index, query, length, minLength);
-  std::vector<Match> matches;
-  LUMO_SAMATCH m{};
-  while (lumo_saindex_match_next(index, query, length, minLength, &m))
-    if (m.length >= minLength) maximalAt(index, query, length, m, minLength, matches);
-  return matches;
+  std::vector<QueryPart> parts;
+  parts.push_back(searchPart(index, query, length, 0, length, kind, minLength));
+  return joinParts(index, parts, kind);
 }
 
 }  // namespace mumfind

@@ -22,6 +22,11 @@ void UniqueInQuery::add(int64_t q, int64_t ref, int64_t length) {
   lastQuery_ = q;
 }
 
+void UniqueInQuery::append(const UniqueInQuery &later) {
+  runs_.insert(runs_.end(), later.runs_.begin(), later.runs_.end());
+  lastQuery_ = later.lastQuery_;
+}
+
 // A sweep over reference positions: the runs covering the position are
 // active, kept by the reference end of their matches. A candidate at r of
 // length l is alone when its own run is the only active one reaching r + l.

@@ -19,6 +19,9 @@ class UniqueInQuery {
   // match, `length` characters, only at reference position `ref`.
   void add(int64_t q, int64_t ref, int64_t length);
 
+  // Takes the adds of a later part of the same query.
+  void append(const UniqueInQuery &later);
+
   // Of `refs` and `lengths` (candidates, each one of the adds), whether
   // each is unique in the query; in the order given.
   std::vector<bool> alone(const std::vector<int64_t> &refs, const std::vector<int64_t> &lengths) const;

@@ -137,6 +137,29 @@ TEST(MatchFinder, EqualsBruteForceOnSeveralReferences) {
   }
 }
 
+// A query searched in parts (as threads search it) gives the matches of the
+// whole: parts cut inside matches, and a repeat of the query in another part.
+TEST(MatchFinder, PartsJoinToTheWhole) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 100; round++) {
+    std::vector<std::string> refs{random_text(rng, "0123", 200), random_text(rng, "0123", 100)};
+    std::string query = related_query(rng, refs[0], "0123") + related_query(rng, refs[1], "0123");
+    query += query.substr(rng() % 40, 25);
+    Index index(refs);
+    for (MatchKind kind : {MatchKind::MUM, MatchKind::MEM}) {
+      int minLength = 4 + int(rng() % 8);
+      std::vector<mumfind::QueryPart> parts;
+      int64_t length = int64_t(query.size());
+      for (int64_t from = 0, to; from < length; from = to) {
+        to = std::min(length, from + 1 + int64_t(rng() % 40));
+        parts.push_back(mumfind::searchPart(index.index, query.data(), length, from, to, kind, minLength));
+      }
+      ASSERT_EQ(mumfind::joinParts(index.index, parts, kind),
+                mumfind::findMatches(index.index, query.data(), length, kind, minLength));
+    }
+  }
+}
+
 TEST(MatchFinder, ATextInTwoReferencesIsNotUnique) {
   std::vector<std::string> refs{"00" "1230123" "00", "11" "1230123" "11"};
   EXPECT_EQ(foundIn(refs, "2" "1230123" "2", MatchKind::MUM, 5), std::vector<quad>{});
