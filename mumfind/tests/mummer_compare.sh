@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # mumfind's matches against those of mummer, as sets: the mitochondrial
-# pair and random genomes built with point changes, inversions and repeats;
+# pair, random genomes built with point changes, inversions and repeats,
+# and several references against several queries in one pair of files
+# (a match is unique when its text occurs once in all the references
+# together and once in its query sequence);
 # or, given ECOLI_DIR, the two E. coli genomes found there (SKIPPED when
 # they are not).
 # Usage: mummer_compare.sh MUMFIND SEQUENCE_DIR [ECOLI_DIR] (SEQUENCE_DIR: the mitochondrial genomes)
@@ -24,6 +27,27 @@ compare() { # label REF QUERY MUMMER_OPTIONS -- MUMFIND_OPTIONS
   mummer "${mo[@]}" "$ref" "$query" 2> /dev/null |
     awk '/^>/ { s = /Reverse/ ? "-" : "+"; next } { print s, $1, $2, $3 }' | sort > "$work/theirs"
   "$prog" --table "$@" "$ref" "$query" | awk -F'\t' '{ print $3, $4, $5, $6 }' | sort > "$work/ours"
+  local n
+  n=$(wc -l < "$work/theirs")
+  if [ "$n" -gt 0 ] && cmp -s "$work/theirs" "$work/ours"; then
+    echo "ok $label: $n matches, identical"
+  else
+    echo "FAIL $label: mummer $n, mumfind $(wc -l < "$work/ours") matches; differences:"
+    diff "$work/theirs" "$work/ours" | head -5
+    failures=$((failures + 1))
+  fi
+}
+
+# The same for files of several sequences: "query strand reference
+# ref_start query_start length", sorted.
+compare_sets() { # label REF QUERY MUMMER_OPTIONS -- MUMFIND_OPTIONS
+  local label=$1 ref=$2 query=$3 mo=()
+  shift 3
+  while [ "$1" != -- ]; do mo+=("$1"); shift; done
+  shift
+  mummer "${mo[@]}" "$ref" "$query" 2> /dev/null |
+    awk '/^>/ { q = $2; s = /Reverse/ ? "-" : "+"; next } { print q, s, $1, $2, $3, $4 }' | sort > "$work/theirs"
+  "$prog" --table "$@" "$ref" "$query" | awk -F'\t' '{ print $2, $3, $1, $4, $5, $6 }' | sort > "$work/ours"
   local n
   n=$(wc -l < "$work/theirs")
   if [ "$n" -gt 0 ] && cmp -s "$work/theirs" "$work/ours"; then
@@ -71,4 +95,24 @@ compare "mitochondria, unique, both strands" "$mt_h" "$mt_o" -mum -b -c -l 20 --
 compare "mitochondria, all maximal, both strands, -l 12" "$mt_h" "$mt_o" -maxmatch -b -c -l 12 -- --mem -b -l 12
 compare "random, unique, both strands" "$work/ref.fa" "$work/query.fa" -mum -b -c -l 20 -- -b
 compare "random, all maximal, both strands, -l 15" "$work/ref.fa" "$work/query.fa" -maxmatch -b -c -l 15 -- --mem -b -l 15
+
+# Several references (the random one in three pieces, the third ending
+# with a copy of a stretch of the first, and a mitochondrion) against
+# several queries (the random query in two pieces, the other mitochondrion).
+body=$(tail -n +2 "$work/ref.fa")
+{
+  echo ">piece1"; echo "${body:0:70000}"
+  echo ">piece2"; echo "${body:70000:60000}"
+  echo ">piece3"; echo "${body:130000}${body:20000:800}"
+  cat "$mt_h"
+} > "$work/refs.fa"
+qbody=$(tail -n +2 "$work/query.fa")
+{
+  echo ">qpart1"; echo "${qbody:0:90000}"
+  echo ">qpart2"; echo "${qbody:90000}"
+  cat "$mt_o"
+} > "$work/queries.fa"
+compare_sets "several sequences, unique, both strands" "$work/refs.fa" "$work/queries.fa" -mum -b -c -l 20 -- -b
+compare_sets "several sequences, all maximal, both strands" "$work/refs.fa" "$work/queries.fa" -maxmatch -b -c -l 20 -- --mem -b
+compare_sets "several sequences, unique, two threads" "$work/refs.fa" "$work/queries.fa" -mum -b -c -l 20 -- -b -t 2
 [ "$failures" = 0 ]
