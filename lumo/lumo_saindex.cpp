@@ -149,6 +149,7 @@ namespace {
 char *copy_name(const char *name) {
   if (!name) name = "";
   std::size_t size = std::strlen(name) + 1;
+  if (size > NAME_LIMIT + 1) return nullptr;
   auto *copy = static_cast<char *>(lumo_mem::resize(nullptr, size));
   if (copy) std::memcpy(copy, name, size);
   return copy;

@@ -27,7 +27,6 @@ using namespace lumo_saindex_impl;
 namespace {
 
 constexpr std::size_t MAGIC_BYTES = 8;
-constexpr uint32_t NAME_LIMIT = 1u << 20;
 
 bool little_endian_host() {
   const uint16_t probe = 1;

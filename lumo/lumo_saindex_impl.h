@@ -3,6 +3,7 @@
 #ifndef LUMO_SAINDEX_IMPL_H
 #define LUMO_SAINDEX_IMPL_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include "lumo_saindex.h"
@@ -32,6 +33,10 @@ namespace lumo_saindex_impl {
 // The separator after every text: it sorts before every symbol and no
 // query byte matches it.
 constexpr unsigned char SEPARATOR = 0;
+
+// The longest name an index takes (bytes): a file may not make the loader
+// allocate more for one.
+constexpr std::size_t NAME_LIMIT = std::size_t(1) << 20;
 
 // The saturated value of lumo_saindex::unique.
 constexpr unsigned char UNIQUE_UNKNOWN = 255;

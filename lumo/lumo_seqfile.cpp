@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "lumo_mem.h"
-#include "lumo_seqfile_input.h"
+#include "lumo_text.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ enum fastq_state { AWAIT_HEADER, IN_SEQUENCE, IN_QUALITY };
 // The state of one call. `residues` gathers the current record's text as
 // read; `element` is its number in the array (0 before the first record).
 struct reader {
-  seq_input in;
+  lumo_text *in;
   const char *name;
   long long max_length;
   int first_new;          // element number the call's first record gets
@@ -31,7 +31,12 @@ struct reader {
   signed char code[256];  // DNA symbol code of every byte, -1 outside
   long long outside;      // residues outside the DNA alphabet, all records
   char outside_letter;    // the first of them
-  char outside_ident[sizeof(STRING::ident)];
+  char *outside_name;     // the whole name of the record that holds it
+  char *word;             // the current record's whole name
+  std::size_t word_cap;
+  int want_names;         // the caller asked for every record's whole name
+  char **names;           // those names, one per record added so far
+  std::size_t names_count, names_cap;
   char *message;
 };
 
@@ -58,7 +63,9 @@ int fail(reader *rd, long long line, const char *format, ...) {
   return 0;
 }
 
-int out_of_memory(reader *rd) { return fail(rd, rd->in.line_number, "out of memory"); }
+long long line_of(const reader *rd) { return lumo_text_line_number(rd->in); }
+
+int out_of_memory(reader *rd) { return fail(rd, line_of(rd), "out of memory"); }
 
 char *copy_text(const char *text, std::size_t n) {
   char *copy = static_cast<char *>(lumo_mem::resize(nullptr, n + 1));
@@ -67,6 +74,38 @@ char *copy_text(const char *text, std::size_t n) {
     copy[n] = '\0';
   }
   return copy;
+}
+
+// Copies text[0..n) into a block of the call that grows as needed, and
+// ends it with a NUL.
+int keep_text(reader *rd, char **block, std::size_t *cap, const char *text, std::size_t n) {
+  if (n + 1 > *cap) {
+    void *bigger = lumo_mem::resize(*block, n + 1);
+    if (!bigger) return out_of_memory(rd);
+    *block = static_cast<char *>(bigger);
+    *cap = n + 1;
+  }
+  std::memcpy(*block, text, n);
+  (*block)[n] = '\0';
+  return 1;
+}
+
+// Keeps the current record's whole name, and a copy of it among the
+// caller's names when it asked for them.
+int keep_name(reader *rd, const char *text, std::size_t n) {
+  if (!keep_text(rd, &rd->word, &rd->word_cap, text, n)) return 0;
+  if (!rd->want_names) return 1;
+  if (rd->names_count == rd->names_cap) {
+    std::size_t cap = rd->names_cap ? 2 * rd->names_cap : 64;
+    void *bigger = lumo_mem::resize(rd->names, cap * sizeof(char *));
+    if (!bigger) return out_of_memory(rd);
+    rd->names = static_cast<char **>(bigger);
+    rd->names_cap = cap;
+  }
+  char *copy = copy_text(text, n);
+  if (!copy) return out_of_memory(rd);
+  rd->names[rd->names_count++] = copy;
+  return 1;
 }
 
 int is_blank(char c) { return c == ' ' || c == '\t'; }
@@ -90,7 +129,7 @@ int start_record(reader *rd, const char *header, std::size_t n) {
   int element = add_element();
   STRING *s = element > 0 ? get_element(element) : nullptr;
   if (element > 0) rd->element = element;
-  if (!s) return out_of_memory(rd);
+  if (!s || !keep_name(rd, header + word, word_end - word)) return out_of_memory(rd);
   s->desc_string = copy_text(header + k, n - k);
   if (!s->desc_string) return out_of_memory(rd);
   set_field(s->ident, sizeof s->ident, header + word, word_end - word);
@@ -102,7 +141,7 @@ int start_record(reader *rd, const char *header, std::size_t n) {
 // Appends the residues of one sequence line, leaving out blanks.
 int add_residues(reader *rd, const char *text, std::size_t n) {
   if (static_cast<long long>(rd->count + n) > rd->max_length)
-    return fail(rd, rd->in.line_number, "sequence longer than %lld characters", rd->max_length);
+    return fail(rd, line_of(rd), "sequence longer than %lld characters", rd->max_length);
   if (rd->count + n + 1 > rd->cap) {
     std::size_t cap = rd->cap ? rd->cap : 4096;
     while (cap < rd->count + n + 1) cap *= 2;
@@ -123,14 +162,16 @@ int add_residues(reader *rd, const char *text, std::size_t n) {
 
 // Counts the residues of record s outside the DNA alphabet (code -1) and
 // notes the first of them for the warning.
-void count_outside(reader *rd, const STRING *s) {
+int count_outside(reader *rd, const STRING *s) {
   for (int k = 0; k < s->length; k++) {
     if (s->sequence[k] >= 0) continue;
     if (rd->outside++ == 0) {
       rd->outside_letter = s->raw_seq[k];
-      std::memcpy(rd->outside_ident, s->ident, sizeof s->ident);
+      rd->outside_name = copy_text(rd->word, std::strlen(rd->word));
+      if (!rd->outside_name) return out_of_memory(rd);
     }
   }
+  return 1;
 }
 
 // Gives the current record its raw and coded texts. The raw block is cut
@@ -156,11 +197,10 @@ int finish_record(reader *rd) {
   }
   s->sequence[n] = '\0';
   s->length = static_cast<int>(n);
-  if (any_outside < 0) count_outside(rd, s);
   s->alphabet = 1;
   s->raw_alpha = 1;
   s->alpha_size = get_alpha_size(1);
-  return 1;
+  return any_outside >= 0 || count_outside(rd, s);
 }
 
 int read_fasta_line(reader *rd, const char *line, std::size_t n) {
@@ -171,19 +211,6 @@ int read_fasta_line(reader *rd, const char *line, std::size_t n) {
   return add_residues(rd, line, n);
 }
 
-// Keeps the FASTQ header text for the check of the '+' line.
-int keep_header(reader *rd, const char *text, std::size_t n) {
-  if (n + 1 > rd->header_cap) {
-    void *bigger = lumo_mem::resize(rd->header, n + 1);
-    if (!bigger) return out_of_memory(rd);
-    rd->header = static_cast<char *>(bigger);
-    rd->header_cap = n + 1;
-  }
-  std::memcpy(rd->header, text, n);
-  rd->header_len = n;
-  return 1;
-}
-
 // A '+' line that names something names its record: the whole header or
 // its first word. Another name means records and qualities are out of step.
 int check_plus_line(reader *rd, const char *text, std::size_t n) {
@@ -192,7 +219,7 @@ int check_plus_line(reader *rd, const char *text, std::size_t n) {
   if (n == 0 || (n == rd->header_len && std::memcmp(text, rd->header, n) == 0) ||
       (n == word && std::memcmp(text, rd->header, n) == 0))
     return 1;
-  return fail(rd, rd->in.line_number, "the '+' line names '%.*s', not this record's '%.*s'",
+  return fail(rd, line_of(rd), "the '+' line names '%.*s', not this record's '%.*s'",
               static_cast<int>(n < 100 ? n : 100), text,
               static_cast<int>(rd->header_len < 100 ? rd->header_len : 100), rd->header);
 }
@@ -201,9 +228,11 @@ int read_fastq_line(reader *rd, fastq_state *state, const char *line, std::size_
   switch (*state) {
     case AWAIT_HEADER:
       if (n == 0) return 1;
-      if (line[0] != '@') return fail(rd, rd->in.line_number, "expected a FASTQ header line ('@')");
+      if (line[0] != '@') return fail(rd, line_of(rd), "expected a FASTQ header line ('@')");
       *state = IN_SEQUENCE;
-      return keep_header(rd, line + 1, n - 1) && start_record(rd, line + 1, n - 1);
+      rd->header_len = n - 1;
+      return keep_text(rd, &rd->header, &rd->header_cap, line + 1, n - 1) &&
+             start_record(rd, line + 1, n - 1);
     case IN_SEQUENCE:
       if (n > 0 && line[0] == '+') {
         if (!check_plus_line(rd, line + 1, n - 1)) return 0;
@@ -215,7 +244,7 @@ int read_fastq_line(reader *rd, fastq_state *state, const char *line, std::size_
     case IN_QUALITY:
       rd->quality += n;
       if (rd->quality > rd->count)
-        return fail(rd, rd->in.line_number, "quality longer than the sequence (%zu > %zu characters)",
+        return fail(rd, line_of(rd), "quality longer than the sequence (%zu > %zu characters)",
                     rd->quality, rd->count);
       if (rd->quality < rd->count) return 1;
       *state = AWAIT_HEADER;
@@ -226,7 +255,7 @@ int read_fastq_line(reader *rd, fastq_state *state, const char *line, std::size_
 
 // The end of the text: the last record is complete or the file is cut.
 int finish_text(reader *rd, int fastq, fastq_state state) {
-  long long line = rd->in.line_number;
+  long long line = line_of(rd);
   if (!fastq) return rd->element < rd->first_new || finish_record(rd);
   if (state == IN_SEQUENCE) return fail(rd, line, "the last record has no '+' line");
   if (state != IN_QUALITY) return 1;
@@ -242,20 +271,22 @@ int read_text(reader *rd) {
   std::size_t n;
   int format = 0;  // '>' or '@' once the first header is seen
   fastq_state state = AWAIT_HEADER;
-  while (seq_input_next_line(&rd->in, &line, &n)) {
-    if (std::memchr(line, '\0', n)) return fail(rd, rd->in.line_number, "NUL byte");
+  int got;
+  while ((got = lumo_text_next_line(rd->in, &line, &n)) == 1) {
+    if (std::memchr(line, '\0', n)) return fail(rd, line_of(rd), "NUL byte");
     if (!format) {
       std::size_t k = 0;
       while (k < n && (is_blank(line[k]) || line[k] == '\r')) k++;
       if (k == n) continue;
       if (line[0] != '>' && line[0] != '@')
-        return fail(rd, rd->in.line_number, "no header line ('>' or '@') before the sequence");
+        return fail(rd, line_of(rd), "no header line ('>' or '@') before the sequence");
       format = line[0];
     }
     int ok = format == '>' ? read_fasta_line(rd, line, n) : read_fastq_line(rd, &state, line, n);
     if (!ok) return 0;
   }
-  if (rd->in.problem) return fail(rd, rd->in.line_number + 1, "%s", rd->in.problem);
+  // The first line that the text could not give whole.
+  if (got < 0) return fail(rd, line_of(rd) + 1, "%s", lumo_text_problem(rd->in));
   return finish_text(rd, format == '@', state);
 }
 
@@ -276,18 +307,43 @@ void deliver(char *text, char **message) {
   }
 }
 
+// Hands the whole names to the caller, or releases them after a failure.
+void deliver_names(reader *rd, int ok, char ***names) {
+  if (!ok) {
+    for (std::size_t k = 0; k < rd->names_count; k++) std::free(rd->names[k]);
+    rd->names_count = 0;
+  }
+  if (rd->names_count == 0) {
+    std::free(rd->names);
+    rd->names = nullptr;
+  }
+  if (names) *names = rd->names;
+}
+
+void release(reader *rd) {
+  lumo_text_close(rd->in);
+  std::free(rd->residues);
+  std::free(rd->header);
+  std::free(rd->word);
+  std::free(rd->outside_name);
+  std::free(rd);
+}
+
 }  // namespace
 
-int seqfile_read(std::FILE *stream, const char *name, long long max_length, char **message) {
+int seqfile_read(std::FILE *stream, const char *name, long long max_length, char **message,
+                 char ***names) {
   if (message) *message = nullptr;
+  if (names) *names = nullptr;
   reader *rd = static_cast<reader *>(lumo_mem::zeroed(1, sizeof(reader)));
-  if (!rd || !seq_input_open(&rd->in, stream)) {
+  if (!rd || !(rd->in = lumo_text_open(stream))) {
     std::free(rd);
     deliver(copy_text("out of memory", 13), message);
     return -1;
   }
   rd->name = name ? name : "(stream)";
   rd->max_length = max_length;
+  rd->want_names = names != nullptr;
   rd->first_new = get_num_sequences() + 1;
   init_codes(rd);
   int ok = read_text(rd);
@@ -298,32 +354,34 @@ int seqfile_read(std::FILE *stream, const char *name, long long max_length, char
   } else if (rd->outside > 0) {
     fail(rd, 0, "warning: %lld characters outside the DNA alphabet (the first '%c', in '%s') are "
                 "mapped as the DNA table maps them", rd->outside, rd->outside_letter,
-         rd->outside_ident);
+         rd->outside_name);
   }
   deliver(rd->message, message);
-  seq_input_close(&rd->in);
-  std::free(rd->residues);
-  std::free(rd->header);
-  std::free(rd);
+  deliver_names(rd, ok, names);
+  release(rd);
   return ok ? added : -1;
 }
 
 extern "C" {
 
-int read_seq_stream(FILE *stream, const char *name, char **message) {
+int read_seq_stream_names(FILE *stream, const char *name, char **message, char ***names) {
   if (!stream) {
     if (message) *message = nullptr;
+    if (names) *names = nullptr;
     return -1;
   }
-  return seqfile_read(stream, name, INT_MAX, message);
+  return seqfile_read(stream, name, INT_MAX, message, names);
 }
 
-int read_seq_file(const char *path, char **message) {
-  if (!path) {
-    if (message) *message = nullptr;
-    return -1;
-  }
-  if (std::strcmp(path, "-") == 0) return read_seq_stream(stdin, "standard input", message);
+int read_seq_stream(FILE *stream, const char *name, char **message) {
+  return read_seq_stream_names(stream, name, message, nullptr);
+}
+
+int read_seq_file_names(const char *path, char **message, char ***names) {
+  if (message) *message = nullptr;
+  if (names) *names = nullptr;
+  if (!path) return -1;
+  if (std::strcmp(path, "-") == 0) return read_seq_stream_names(stdin, "standard input", message, names);
   std::FILE *stream = std::fopen(path, "rb");
   if (!stream) {
     const char *why = std::strerror(errno);
@@ -333,9 +391,17 @@ int read_seq_file(const char *path, char **message) {
     deliver(text, message);
     return -1;
   }
-  int added = read_seq_stream(stream, path, message);
+  int added = read_seq_stream_names(stream, path, message, names);
   std::fclose(stream);
   return added;
+}
+
+int read_seq_file(const char *path, char **message) { return read_seq_file_names(path, message, nullptr); }
+
+void free_seq_names(char **names, int count) {
+  if (!names) return;
+  for (int k = 0; k < count; k++) std::free(names[k]);
+  std::free(names);
 }
 
 }  // extern "C"

@@ -7,7 +7,9 @@
 
 #include "lumo.h"
 
-// read_seq_stream with sequences of more than `max_length` residues refused.
-int seqfile_read(std::FILE *stream, const char *name, long long max_length, char **message);
+// read_seq_stream_names with sequences of more than `max_length` residues
+// refused.
+int seqfile_read(std::FILE *stream, const char *name, long long max_length, char **message,
+                 char ***names);
 
 #endif

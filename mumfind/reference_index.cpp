@@ -37,7 +37,7 @@ ReferenceIndex::ReferenceIndex(const std::vector<Sequence> &references, const st
                             std::to_string(INT32_MAX));
   Columns c(references);
   index_.reset(lumo_saindex_build(int(references.size()), c.names.data(), c.texts.data(), c.lengths.data()));
-  if (!index_) throw common::ToolError("out of memory indexing " + shown);
+  if (!index_) throw common::ToolError(shown + ": cannot be indexed (out of memory, or a name longer than 1 MiB)");
 }
 
 ReferenceIndex ReferenceIndex::load(const std::string &path) {

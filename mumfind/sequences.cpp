@@ -17,6 +17,13 @@ struct MessageDeleter {
   void operator()(char *text) const { std::free(text); }
 };
 
+// The whole names that the reader gives beside the records.
+struct Names {
+  char **text = nullptr;
+  int count = 0;
+  ~Names() { free_seq_names(text, count); }
+};
+
 // The complement of every symbol code, from the library's DNA tables.
 struct ComplementTable {
   char of[256];
@@ -44,8 +51,10 @@ void refuseDuplicateNames(const std::vector<Sequence> &sequences, const std::str
 std::vector<Sequence> loadSequences(const std::string &path) {
   int first = get_num_sequences() + 1;
   char *text = nullptr;
-  int added = read_seq_file(path.c_str(), &text);
+  Names names;
+  int added = read_seq_file_names(path.c_str(), &text, &names.text);
   std::unique_ptr<char, MessageDeleter> message(text);
+  names.count = added;
   if (added < 0) throw common::ToolError(message ? message.get() : path + ": cannot be read");
   if (message) std::fprintf(stderr, "mumfind: %s\n", message.get());
   std::string shown = path == "-" ? "standard input" : path;
@@ -53,11 +62,11 @@ std::vector<Sequence> loadSequences(const std::string &path) {
   std::vector<Sequence> sequences;
   for (int n = first; n < first + added; n++) {
     STRING *s = get_element(n);
-    if (s->length == 0)
-      throw common::ToolError(shown + ": sequence '" + s->ident + "' has length 0");
+    std::string name = names.text[n - first];
+    if (s->length == 0) throw common::ToolError(shown + ": sequence '" + name + "' has length 0");
     std::free(s->raw_seq);
     s->raw_seq = nullptr;
-    sequences.push_back({s->ident, s->sequence, s->length, n - first + 1, n});
+    sequences.push_back({name, s->sequence, s->length, n - first + 1, n});
   }
   refuseDuplicateNames(sequences, shown);
   return sequences;

@@ -11,7 +11,7 @@ namespace mumfind {
 // One sequence: its name and its symbol codes, owned by the sequence array
 // (or, for a reference, by the reference index).
 struct Sequence {
-  std::string name;
+  std::string name;  // the whole first word of its header
   const char *codes;
   int length;
   int number;   // its record number in the file, from 1

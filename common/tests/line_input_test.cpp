@@ -76,7 +76,7 @@ TEST(LineInput, FailuresNameTheFile) {
 }
 
 // The lines before the damage are given; the message names the first line
-// that the stream could not give whole, and not zlib's descriptor.
+// that the stream could not give whole.
 TEST(LineInput, ACompressedStreamCutShortNamesTheLine) {
   TempDir dir;
   std::string text;
@@ -93,13 +93,46 @@ TEST(LineInput, ACompressedStreamCutShortNamesTheLine) {
     FAIL() << "the cut stream read to its end";
   } catch (const common::ToolError &e) {
     EXPECT_GT(whole, 1000u);
-    EXPECT_EQ(std::string(e.what()), dir.file("cut.gz") + ", line " + std::to_string(whole + 1) +
-                                         ": the compressed input is damaged or cut short "
-                                         "(unexpected end of file)");
+    EXPECT_EQ(std::string(e.what()),
+              dir.file("cut.gz") + ", line " + std::to_string(whole + 1) + ": gzip data cut short");
   }
   common_test::writeGzip(dir.file("tiny.gz"), text, 20);
   LineInput tiny(dir.file("tiny.gz"));
   EXPECT_THROW(tiny.peek(100), common::ToolError);
+}
+
+// Members one after another are one text (as bgzip writes them, with an
+// empty member at the end); bytes after the last member are refused with
+// the file and the first line not given whole: here the last, which has no
+// line break before the bytes.
+TEST(LineInput, MembersAreOneTextAndTrailingBytesAreRefused) {
+  TempDir dir;
+  const std::string members =
+      common_test::gzipped("first\n\nthi") + common_test::gzipped("rd\tx\nlast") + common_test::gzipped("");
+  common_test::writeFile(dir.file("members.gz"), members);
+  LineInput input(dir.file("members.gz"));
+  EXPECT_EQ(allLines(input), EXPECTED);
+  common_test::writeFile(dir.file("trailing.gz"), members + "\n");
+  LineInput trailing(dir.file("trailing.gz"));
+  try {
+    allLines(trailing);
+    FAIL() << "trailing bytes were accepted";
+  } catch (const common::ToolError &e) {
+    EXPECT_EQ(std::string(e.what()),
+              dir.file("trailing.gz") + ", line 4: bytes after the last gzip member are not gzip data");
+  }
+}
+
+TEST(LineInput, AReadErrorGivesTheSystemsReason) {
+  TempDir dir;
+  LineInput input(dir.path());
+  std::string_view line;
+  try {
+    input.next(line);
+    FAIL() << "a folder was read";
+  } catch (const common::ToolError &e) {
+    EXPECT_EQ(std::string(e.what()), "cannot read " + dir.path() + ": Is a directory");
+  }
 }
 
 }  // namespace

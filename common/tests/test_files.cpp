@@ -35,22 +35,23 @@ std::string readFile(const std::string &path) {
   return text.str();
 }
 
-void writeGzip(const std::string &path, const std::string &content, size_t keep) {
-  uLongf size = compressBound(static_cast<uLong>(content.size())) + 32;
-  std::vector<unsigned char> packed(size);
+std::string gzipped(const std::string &content) {
+  std::string packed(compressBound(static_cast<uLong>(content.size())) + 32, '\0');
   z_stream stream{};
   // windowBits 15 + 16: a gzip wrapper rather than zlib's own.
   deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
   stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(content.data()));
   stream.avail_in = static_cast<uInt>(content.size());
-  stream.next_out = packed.data();
-  stream.avail_out = static_cast<uInt>(size);
+  stream.next_out = reinterpret_cast<Bytef *>(&packed[0]);
+  stream.avail_out = static_cast<uInt>(packed.size());
   deflate(&stream, Z_FINISH);
-  size = stream.total_out;
+  packed.resize(stream.total_out);
   deflateEnd(&stream);
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char *>(packed.data()),
-             static_cast<std::streamsize>(std::min<size_t>(size, keep)));
+  return packed;
+}
+
+void writeGzip(const std::string &path, const std::string &content, size_t keep) {
+  writeFile(path, gzipped(content).substr(0, keep));
 }
 
 }  // namespace common_test

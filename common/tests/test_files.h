@@ -22,6 +22,8 @@ class TempDir {
 
 void writeFile(const std::string &path, const std::string &content);
 std::string readFile(const std::string &path);
+// The content as one gzip member.
+std::string gzipped(const std::string &content);
 // The content gzip-compressed, cut to `keep` bytes when keep is given.
 void writeGzip(const std::string &path, const std::string &content, size_t keep = SIZE_MAX);
 

@@ -91,8 +91,11 @@ void free_seq_ary(void);
 
 /* Reads a FASTA or FASTQ file, plain or gzip-compressed (told from the
  * content, as is the format: the first non-blank line starts with '>' or
- * '@'), and appends one element per record to the sequence array:
- *   ident        the header's first word, cut to its first 50 bytes;
+ * '@'; the text is read as lumo_text.h describes, so concatenated gzip
+ * members such as bgzip writes are one file), and appends one element per
+ * record to the sequence array:
+ *   ident        the header's first word, cut to its first 50 bytes
+ *                (read_seq_file_names gives it whole);
  *   title        the rest of the header after the blanks that follow the
  *                first word, cut to 200 bytes;
  *   desc_string  that rest in full (an empty text when there is none);
@@ -107,7 +110,8 @@ void free_seq_ary(void);
  * `path` "-" reads standard input.
  *
  * Returns the number of records appended, or -1 on failure: the file cannot
- * be opened or read, is corrupt gzip data, has no header line before its
+ * be opened or read, is damaged or cut-short gzip data or has bytes after
+ * its last gzip member that are not gzip data, has no header line before its
  * first residue, holds a NUL byte, has a FASTQ record without its '+' line,
  * with a '+' line naming another record or with quality of the wrong
  * length, a record over 2147483647 residues, or memory is exhausted. After a failure the array holds exactly what it
@@ -125,6 +129,23 @@ int read_seq_file(const char *path, char **message);
  * is left open. `name` names the input in messages (null: "(stream)"). A
  * null `stream` returns -1 with no message. */
 int read_seq_stream(FILE *stream, const char *name, char **message);
+
+/* As read_seq_file, and with `names` not null it gives every appended
+ * record's whole name, the header's first word without a length limit
+ * (which `ident` cuts to 50 bytes): *names receives a malloc'ed array of
+ * one malloc'ed, NUL-ended text per appended record, in element order,
+ * that the caller releases with free_seq_names(*names, count). *names is
+ * null when no record was appended, a failure included. A null `names`
+ * reads as read_seq_file does. */
+int read_seq_file_names(const char *path, char **message, char ***names);
+
+/* As read_seq_stream, with the whole names as read_seq_file_names gives
+ * them. */
+int read_seq_stream_names(FILE *stream, const char *name, char **message, char ***names);
+
+/* Releases the first `count` texts of `names` and then the array. A null
+ * `names` does nothing. */
+void free_seq_names(char **names, int count);
 
 /* ---- Alphabet tables ---------------------------------------------------- */
 

@@ -46,6 +46,7 @@ typedef struct lumo_saindex LUMO_SAINDEX; /* opaque */
  * texts are copied: the caller may free them afterwards. Returns the
  * index, owned by the caller and released with lumo_saindex_free; null
  * when count < 1, an argument is null, a text is empty or holds a byte 0,
+ * a name is longer than 1 MiB,
  * the texts together exceed the limit, or memory runs out. */
 LUMO_SAINDEX *lumo_saindex_build(int count, const char *const *names, const char *const *texts,
                                  const int64_t *lengths);

@@ -102,6 +102,45 @@ TEST_F(SeqFile, CrlfBlanksAndLongNamesAreHandled) {
   EXPECT_EQ(raw(3), "ACGTTT");
 }
 
+// The whole first word of every header, whatever its length, beside the
+// ident cut to 50 bytes; none after a failure.
+TEST_F(SeqFile, NamesComeWhole) {
+  std::string shared(50, 's'), longest(5000, 'w');
+  TempFile f(">" + shared + "A one\nAC\n>" + shared + "B\nGT\n>" + longest + "\nA\n>short\nC\n");
+  char *message = nullptr;
+  char **names = nullptr;
+  ASSERT_EQ(read_seq_file_names(f.path(), &message, &names), 4) << message;
+  EXPECT_EQ(message, nullptr);
+  ASSERT_NE(names, nullptr);
+  EXPECT_EQ(std::string(names[0]), shared + "A");
+  EXPECT_EQ(std::string(names[1]), shared + "B");
+  EXPECT_EQ(std::string(names[2]), longest);
+  EXPECT_EQ(std::string(names[3]), "short");
+  EXPECT_EQ(std::string(get_element(3)->ident), shared);
+  EXPECT_EQ(std::string(get_element(5)->ident), longest.substr(0, 50));
+  free_seq_names(names, 4);
+  TempFile bad("@" + longest + "\nAC\n+\nI\n");
+  char *not_null[1];  // *names is set to null on every failure
+  names = not_null;
+  EXPECT_EQ(read_seq_file_names(bad.path(), &message, &names), -1);
+  EXPECT_EQ(names, nullptr);
+  EXPECT_NE(std::string(message).find("line 4: quality shorter"), std::string::npos) << message;
+  std::free(message);
+  names = not_null;
+  EXPECT_EQ(read_seq_file_names(nullptr, nullptr, &names), -1);
+  EXPECT_EQ(names, nullptr);
+  free_seq_names(nullptr, 3);
+}
+
+// The warning names the record by its whole name, as the programs do.
+TEST_F(SeqFile, WarningNamesTheRecordWhole) {
+  std::string name(70, 'p');
+  TempFile f(">" + name + "\nACGTQ\n");
+  Result r = read_file(f.path());
+  ASSERT_EQ(r.added, 1);
+  EXPECT_NE(r.message.find("(the first 'Q', in '" + name + "')"), std::string::npos) << r.message;
+}
+
 TEST_F(SeqFile, GzipGivesWhatPlainGives) {
   std::string text;
   for (int k = 0; k < 5000; k++) text += ">r" + std::to_string(k) + "\nACGTTGCA\nGG\n";
@@ -124,9 +163,30 @@ TEST_F(SeqFile, GzipMembersFollowOneAnother) {
     both.append(buf, std::fread(buf, 1, sizeof buf, in));
     std::fclose(in);
   }
+  TempFile trailing(both + "junk");
+  Result r = read_file(trailing.path());
+  EXPECT_EQ(r.added, -1);
+  EXPECT_EQ(r.message, std::string(trailing.path()) +
+                           ", line 5: bytes after the last gzip member are not gzip data");
+  expect_untouched();
   TempFile joined(both);
   ASSERT_EQ(read_file(joined.path()).added, 2);
   EXPECT_EQ(raw(4), "GT");
+}
+
+// bgzip output: members with an extra header field, the last one empty.
+TEST_F(SeqFile, BgzipFileGivesItsRecords) {
+  Result r = read_file(LUMO_TEST_DATA "/three_records.fa.bgz");
+  ASSERT_EQ(r.added, 3) << r.message;
+  ASSERT_EQ(read_file(LUMO_EXAMPLES "/MT-human.fa").added, 1);
+  ASSERT_EQ(read_file(LUMO_EXAMPLES "/MT-orang.fa").added, 1);
+  EXPECT_STREQ(get_element(3)->ident, "MT_human");
+  EXPECT_EQ(raw(3), raw(6));
+  EXPECT_STREQ(get_element(4)->ident, "MT_orang");
+  EXPECT_EQ(raw(4), raw(7));
+  std::string repeat;
+  for (int k = 0; k < 17500; k++) repeat += "ACGT";
+  EXPECT_EQ(raw(5), repeat);
 }
 
 TEST_F(SeqFile, FastqSingleAndMultiLine) {
@@ -213,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"plus_line_with_another_description", "@r one\nACG\n+r two\nIII\n", false,
                 "3: the '+' line names 'r two', not this record's 'r one'"},
         BadCase{"fastq_garbage_between", "@r\nA\n+\nI\nACGT\n", false, "5: expected a FASTQ header line ('@')"},
-        BadCase{"truncated_gzip", big_text(), true, "gzip data ends early"},
+        BadCase{"truncated_gzip", big_text(), true, "gzip data cut short"},
         BadCase{"corrupt_gzip", big_text(), true, "1: corrupt gzip data"}),
     [](const testing::TestParamInfo<BadCase> &info) { return std::string(info.param.name); });
 
@@ -221,7 +281,7 @@ TEST_F(SeqFile, RecordOverTheLengthLimitFails) {
   TempFile f(">a\nACGT\n>b\nACGTA\nC\n");
   std::FILE *in = std::fopen(f.path(), "rb");
   char *message = nullptr;
-  EXPECT_EQ(seqfile_read(in, "x.fa", 5, &message), -1);
+  EXPECT_EQ(seqfile_read(in, "x.fa", 5, &message, nullptr), -1);
   std::fclose(in);
   EXPECT_STREQ(message, "x.fa, line 5: sequence longer than 5 characters");
   std::free(message);
@@ -259,11 +319,15 @@ TEST_F(SeqFile, StreamFromItsCurrentPosition) {
 // Every allocation of a read, failed in turn: the read either still
 // succeeds or fails with the array as it was (ASan finds any leak).
 TEST_F(SeqFile, ExhaustedMemoryAtEveryAllocation) {
-  TempFile f(">a x\nACGT\n>b\nGG\n@\n", true);
+  TempFile f(">a x\nACGT\n>b\nGGQ\n@\n", true);
   size_t calls;
   {
     FailingAlloc counting;
-    ASSERT_EQ(read_file(f.path()).added, 2);
+    char *message = nullptr;
+    char **names = nullptr;
+    ASSERT_EQ(read_seq_file_names(f.path(), &message, &names), 2);
+    std::free(message);
+    free_seq_names(names, 2);
     calls = counting.requests().size();
     delete_element(4);
     delete_element(3);
@@ -271,8 +335,10 @@ TEST_F(SeqFile, ExhaustedMemoryAtEveryAllocation) {
   for (size_t k = 1; k <= calls; k++) {
     FailingAlloc failing({int(k)});
     char *message = nullptr;
-    int added = read_seq_file(f.path(), &message);
+    char **names = nullptr;
+    int added = read_seq_file_names(f.path(), &message, &names);
     std::free(message);
+    free_seq_names(names, added);
     if (added == -1) {
       expect_untouched();
     } else {

@@ -87,6 +87,18 @@ for mode in "--split dups" "--pair a,b" "--table"; do
   expect_err "^mumfind: dup.fa: sequences 1 and 2 are both named 'b'"
 done
 [ -e dups ] && fail "--split made its folder for a refused input"
+start long_names_whole
+# Names are the whole first word of the header: two that share their first
+# 50 characters are different, and every output writes them whole.
+long=$(printf 'n%.0s' $(seq 60))
+printf '>%sA\nGATTACAGATTACAGATTACA\n>%sB desc\nTTACGTACGTAAACCCGGGTTTACGATCGATCGGGATT\n' "$long" "$long" > long.fa
+run --pair "a,${long}B" ok.fa long.fa; expect_status 0
+grep -q -F "seq2 \"${long}B\"" out || fail "the name is not whole in the alignment file: $(grep -v '^#' out | head -c 300)"
+run --table ok.fa long.fa; expect_status 0
+[ "$(cut -f 2 out | sort -u)" = "${long}B" ] || fail "the name is not whole in the table: $(head -c 300 out)"
+run --split longpairs ok.fa long.fa; expect_status 0
+[ "$(cut -f 3 longpairs/pairs.tsv | tail -n +2)" = "$(printf '%sA\n%sB' "$long" "$long")" ] ||
+  fail "the names are not whole in pairs.tsv: $(cat longpairs/pairs.tsv)"
 start names_an_alignment_file_cannot_carry
 for name in '' '#b' 'b"c'; do
   printf '>%s\nTTACGTACGTAAACCCGGGTTTACGATCGATCGGGATT\n' "$name" > odd.fa

@@ -1,11 +1,34 @@
 /* A C caller of lumo: makes a sequence record through the array, maps its
- * raw DNA text to symbol codes and rates a word. Exits 0 when every result
- * is as expected. */
+ * raw DNA text to symbol codes, rates a word and reads lines of a text.
+ * Exits 0 when every result is as expected. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "lumo.h"
+#include "lumo_text.h"
+
+/* Reads "one\r\ntwo" back through the text reader: 0 when both lines come. */
+static int read_lines(void) {
+  FILE *file = tmpfile();
+  lumo_text *text;
+  const char *line;
+  size_t length;
+  int ok;
+  if (file == NULL) {
+    return 1;
+  }
+  fputs("one\r\ntwo", file);
+  rewind(file);
+  text = lumo_text_open(file);
+  ok = text != NULL && lumo_text_next_line(text, &line, &length) == 1 && length == 3 &&
+       memcmp(line, "one", 3) == 0 && lumo_text_next_line(text, &line, &length) == 1 &&
+       length == 3 && memcmp(line, "two", 3) == 0 &&
+       lumo_text_next_line(text, &line, &length) == 0 && lumo_text_line_number(text) == 2;
+  lumo_text_close(text);
+  fclose(file);
+  return ok ? 0 : 1;
+}
 
 int main(void) {
   const char raw[] = "acgRt";
@@ -46,5 +69,5 @@ int main(void) {
     return 1;
   }
   free_seq_ary(); /* frees the record and both texts */
-  return 0;
+  return read_lines();
 }
