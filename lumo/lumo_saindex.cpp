@@ -64,18 +64,37 @@ void unique_lengths(lumo_saindex *index) {
   }
 }
 
+// The first-word table from the text alone, in one sequential pass: a
+// suffix starting with word w adds 1 to the size of w's range and to the
+// start of every later word's; a suffix whose first `word` bytes hold a
+// byte other than '0'..'3' after the letters v sorts before every word
+// starting with v when that byte is smaller than '0' (a separator), after
+// them when larger. Counted as differences, then summed.
 void word_table(lumo_saindex *index) {
-  const int64_t words = int64_t(1) << (2 * index->word);
-  std::memset(index->word_lo, 0, static_cast<std::size_t>(words) * sizeof(int32_t));
-  std::memset(index->word_hi, 0, static_cast<std::size_t>(words) * sizeof(int32_t));
-  const unsigned char *end = index->text + index->total;
-  int64_t last = -1;
-  for (int64_t i = 0; i < index->total; i++) {
-    int64_t w = word_value(index->text + index->sa[i], end, index->word);
-    if (w < 0) continue;
-    if (w != last) index->word_lo[w] = static_cast<int32_t>(i);
-    index->word_hi[w] = static_cast<int32_t>(i + 1);
-    last = w;
+  const int k = index->word;
+  const int64_t words = int64_t(1) << (2 * k);
+  int32_t *start = index->word_lo, *size = index->word_hi;
+  std::memset(start, 0, static_cast<std::size_t>(words) * sizeof(int32_t));
+  std::memset(size, 0, static_cast<std::size_t>(words) * sizeof(int32_t));
+  const unsigned char *t = index->text;
+  for (int64_t p = 0; p < index->total; p++) {
+    int64_t v = 0;
+    int j = 0;
+    for (; j < k && p + j < index->total && t[p + j] - unsigned('0') <= 3; j++) v = v << 2 | (t[p + j] - '0');
+    if (j == k) {
+      size[v]++;
+      if (v + 1 < words) start[v + 1]++;
+      continue;
+    }
+    bool before = p + j >= index->total || t[p + j] < '0';
+    int64_t from = (v + (before ? 0 : 1)) << (2 * (k - j));
+    if (from < words) start[from]++;
+  }
+  int64_t below = 0;
+  for (int64_t w = 0; w < words; w++) {
+    below += start[w];
+    start[w] = size[w] ? static_cast<int32_t>(below) : 0;
+    size[w] = size[w] ? static_cast<int32_t>(below + size[w]) : 0;
   }
 }
 

@@ -17,7 +17,8 @@
  * is 254 or more (n bytes); and a table giving the range of the suffix
  * array whose suffixes start with each word of k letters '0' to '3', k
  * chosen so that the table takes about n/2 bytes or less. About 6.5 bytes
- * per character in all; building takes 4n bytes more for a while (10.5n).
+ * per character in all; building peaks at about 9n bytes (text, suffix
+ * array and a work array of 4n that becomes the n unique bytes).
  * The joined text is limited to 2^31 - 1 characters.
  *
  * Searching keeps its state in a record of the caller's (LUMO_SAMATCH,
