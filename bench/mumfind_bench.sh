@@ -10,7 +10,8 @@
 #    it (-x with a one-base query) and a search with -x.
 # Usage: mumfind_bench.sh BUILD_DIR
 #   PAIRS=n paired runs on E. coli and 20 Mbp (default 9), BIG_RUNS=n at
-#   100 Mbp (default 3), SIZES="..." generated sizes (default "20000000 100000000").
+#   100 Mbp (default 3), SIZES="..." generated sizes (default "20000000 100000000"),
+#   ECOLI=0 to leave out E. coli.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -93,10 +94,12 @@ dataset() { # LABEL REF QUERY RUNS
 }
 
 echo "mumfind against mummer -mum -b -c -l 20 (time: wall-clock medians; memory: peak resident; load: $(cut -d' ' -f1-3 /proc/loadavg))"
-zcat "$data/ecoli_MG1655.fa.gz" > "$work/mg.fa"
-zcat "$data/ecoli_536.fa.gz" > "$work/536.fa"
-dataset "E. coli" "$work/mg.fa" "$work/536.fa" "$pairs"
-rm -f "$work/mg.fa" "$work/536.fa"
+if [ "${ECOLI:-1}" != 0 ]; then
+  zcat "$data/ecoli_MG1655.fa.gz" > "$work/mg.fa"
+  zcat "$data/ecoli_536.fa.gz" > "$work/536.fa"
+  dataset "E. coli" "$work/mg.fa" "$work/536.fa" "$pairs"
+  rm -f "$work/mg.fa" "$work/536.fa"
+fi
 for size in $sizes; do
   "$work/gen" "$size" "$work/ref.fa" "$work/query.fa"
   runs=$pairs
