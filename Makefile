@@ -18,7 +18,7 @@ FUZZ_SECONDS ?= 60
 # libdivsufsort), and the outside tools that tests compare with or run (a
 # test whose tool is missing reports SKIPPED, or fails under CI).
 BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev libdivsufsort-dev
-TEST_PACKAGES  = mummer snakemake chromium librsvg2-bin samtools
+TEST_PACKAGES  = mummer snakemake chromium librsvg2-bin libxml2-utils samtools
 
 CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS)
 SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -66,6 +66,9 @@ demo: build
 	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.svg
 	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.html
 	@echo "dot plot written to $(BUILD)/mt.svg (picture) and $(BUILD)/mt.html (interactive page)"
+	@echo "== alisyn: the synteny blocks of E. coli MG1655 and 536 (nucmer)"
+	$(BUILD)/alisyn/alisyn -o $(BUILD)/ecoli examples/ecoli_MG1655_vs_536.nucmer.delta.gz
+	cat $(BUILD)/ecoli.blocks.tsv $(BUILD)/ecoli.assign.tsv
 
 bench: build
 	bash bench/run.sh $(BUILD)

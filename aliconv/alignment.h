@@ -35,26 +35,33 @@ struct Alignment {
 
 // Records the gap-free blocks of an alignment as a walk along it: x always
 // rises, y rises on the plus strand and falls on the minus strand. Adjacent
-// aligned columns, mismatches included, make one block.
+// aligned columns, mismatches included, make one block. A step longer than
+// what is left of the alignment in either sequence is not taken and marks
+// the walk as overrun: lengths that wrap around 64 bits could otherwise
+// walk back to the right end.
 class BlockWalker {
  public:
-  // xStart and yStart are the forward coordinates of the walk's first
-  // column (on the minus strand yStart is the highest y of the alignment).
-  BlockWalker(std::vector<Block> &blocks, uint64_t xStart, uint64_t yStart, bool minus);
+  // Starts at the alignment's first column: (xb, yb), or (xb, ye) on the
+  // minus strand.
+  BlockWalker(std::vector<Block> &blocks, const Alignment &alignment);
   void aligned(uint64_t n);
-  void xOnly(uint64_t n) { x_ += n; run_ = false; }
+  void xOnly(uint64_t n);
   void yOnly(uint64_t n);
-  // The positions after the walk: the next x, and the next y (minus strand:
-  // the y below the last one walked).
-  uint64_t x() const { return x_; }
-  uint64_t y() const { return y_; }
+  // The first-sequence positions not yet walked.
+  uint64_t xLeft() const { return xLeft_; }
+  bool overrun() const { return overrun_; }
+  // Whether the walk covered the alignment exactly: no step beyond it and
+  // no position of either sequence left.
+  bool complete() const { return !overrun_ && xLeft_ == 0 && yLeft_ == 0; }
   const std::vector<Block> &blocks() const { return *blocks_; }
 
  private:
   std::vector<Block> *blocks_;
-  uint64_t x_, y_;
+  uint64_t x_, y_;  // the next column's positions
+  uint64_t xLeft_, yLeft_;
   bool minus_;
   bool run_ = false;  // whether the last block may still grow
+  bool overrun_ = false;
 };
 
 }  // namespace aliconv

@@ -17,9 +17,8 @@ void walkCigar(std::string_view cigar, BlockWalker &walker, const Place &place);
 // "+SEQ" bases of the second sequence only, "-SEQ" of the first only,
 // "~xxNyy" an intron of N bases in the first.
 void walkDifferences(std::string_view cs, BlockWalker &walker, const Place &place);
-// Refuses an alignment whose walk did not end where its coordinates end.
-void checkWalkEnd(const BlockWalker &walker, const Alignment &alignment, const Place &place,
-                  const char *what);
+// Refuses an alignment whose walk did not cover its coordinates exactly.
+void checkWalkEnd(const BlockWalker &walker, const Place &place, const char *what);
 
 }  // namespace aliconv
 

@@ -1,5 +1,7 @@
 #include "conversion.h"
 
+#include "program.h"
+
 #include <cstdio>
 #include <utility>
 
@@ -57,6 +59,13 @@ bool scoreKindFromName(std::string_view name, ScoreKind &kind) {
   return false;
 }
 
+ScoreKind scoreKindOption(const std::string &name) {
+  ScoreKind kind = ScoreKind::AUTO;
+  if (!scoreKindFromName(name, kind))
+    throw common::UsageError("--score takes aligner, matches or length, not '" + name + "'");
+  return kind;
+}
+
 void settleScore(Conversion &conversion, const Alignment &first) {
   if (conversion.score != ScoreKind::AUTO) return;
   conversion.score = !first.alignerScore.empty()        ? ScoreKind::ALIGNER
@@ -76,6 +85,8 @@ common::AlignmentRecord alignmentLine(const Alignment &a, const Conversion &conv
   r.score = scoreOf(a, conversion.score, place);
   r.strand = a.strand;
   r.attributes = "record " + std::to_string(a.record);
+  if (const char *why = common::unreadableReason(r))
+    place.fail(std::string("the alignment cannot be written as an alignment line: ") + why);
   return r;
 }
 

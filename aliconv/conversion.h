@@ -22,6 +22,9 @@ enum class ScoreKind { AUTO, ALIGNER, MATCHES, LENGTH };
 
 const char *scoreKindName(ScoreKind kind);
 bool scoreKindFromName(std::string_view name, ScoreKind &kind);
+// The score kind named by --score's value (not AUTO); throws
+// common::UsageError for another name.
+ScoreKind scoreKindOption(const std::string &name);
 
 struct Conversion {
   Format format = Format::PAF;
@@ -40,7 +43,8 @@ void checkNames(const Alignment &a, const Place &place);
 void settleScore(Conversion &conversion, const Alignment &first);
 // The alignment line of `a`: names and coordinates after the exchange, the
 // score of the conversion's kind (refused at `place` when the record lacks
-// it), and "record N".
+// it), and "record N". A line that the chainer would not read back (a
+// coordinate or score beyond its range) is refused at `place`.
 common::AlignmentRecord alignmentLine(const Alignment &a, const Conversion &conversion,
                                       const Place &place);
 // The fragment line of block `index` (from 0) of `a`, scored by its length.

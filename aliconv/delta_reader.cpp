@@ -66,7 +66,7 @@ void readDelta(common::LineInput &input, RecordSink &sink, const ReadSettings &s
   uint64_t record = 0;
   bool inRecord = false, havePair = false;
   uint64_t errors = 0, queryOnly = 0;
-  BlockWalker walker(walkBlocks, 0, 0, false);
+  BlockWalker walker(walkBlocks, a);
   while (input.next(line)) {
     const Place place{input.name(), input.lineNumber()};
     if (input.lineNumber() <= 2) {
@@ -94,7 +94,7 @@ void readDelta(common::LineInput &input, RecordSink &sink, const ReadSettings &s
       readHeader(line, place, pair, fields, a, errors);
       a.record = record;
       a.lineNumber = input.lineNumber();
-      walker = BlockWalker(walkBlocks, a.xb, a.strand == '-' ? a.ye : a.yb, a.strand == '-');
+      walker = BlockWalker(walkBlocks, a);
       queryOnly = 0;
       inRecord = true;
       continue;
@@ -109,12 +109,12 @@ void readDelta(common::LineInput &input, RecordSink &sink, const ReadSettings &s
       walker.aligned(run);
       distance > 0 ? walker.xOnly(1) : walker.yOnly(1);
       queryOnly += distance < 0;
-      if (walker.x() > a.xe + 1) place.fail("the indels run past the alignment's end");
+      if (walker.overrun()) place.fail("the indels run past the alignment's end");
       continue;
     }
     inRecord = false;
-    walker.aligned(a.xe + 1 - walker.x());
-    checkWalkEnd(walker, a, place, "the indel list");
+    walker.aligned(walker.xLeft());
+    checkWalkEnd(walker, place, "the indel list");
     const uint64_t columns = a.xe - a.xb + 1 + queryOnly;
     if (errors > columns) place.fail("more errors than alignment columns");
     setPercentIdentity(columns - errors, columns, a);

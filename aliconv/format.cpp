@@ -1,6 +1,7 @@
 #include "format.h"
 
 #include "fields.h"
+#include "program.h"
 #include "tool_error.h"
 
 #include <vector>
@@ -117,6 +118,13 @@ std::string formatNames() {
   std::string names;
   for (const FormatName &entry : NAMES) names += (names.empty() ? "" : ", ") + std::string(entry.name);
   return names;
+}
+
+Format formatOption(const std::string &name) {
+  Format format = Format::PAF;
+  if (!formatFromName(name, format))
+    throw common::UsageError("unknown format '" + name + "' (formats: " + formatNames() + ")");
+  return format;
 }
 
 bool isBinarySam(Format format) { return format == Format::BAM || format == Format::CRAM; }

@@ -16,6 +16,9 @@ const char *formatName(Format format);
 bool formatFromName(std::string_view name, Format &format);
 // The names of all formats, separated by ", " (for messages and usage).
 std::string formatNames();
+// The format named by an option's value; throws common::UsageError naming
+// the formats for an unknown name.
+Format formatOption(const std::string &name);
 // Whether records of the format come through htslib from a file.
 bool isBinarySam(Format format);
 

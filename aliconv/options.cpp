@@ -9,20 +9,6 @@ namespace aliconv {
 
 namespace {
 
-Format formatOption(const std::string &name) {
-  Format format = Format::PAF;
-  if (!formatFromName(name, format))
-    throw UsageError("unknown format '" + name + "' (formats: " + formatNames() + ")");
-  return format;
-}
-
-ScoreKind scoreOption(const std::string &name) {
-  ScoreKind kind = ScoreKind::AUTO;
-  if (!scoreKindFromName(name, kind))
-    throw UsageError("--score takes aligner, matches or length, not '" + name + "'");
-  return kind;
-}
-
 void pairOption(const std::string &text, ConvertOptions &options) {
   const common::SequencePair pair = common::pairOption(text);
   options.hasPair = true;
@@ -66,7 +52,7 @@ Options parseOptions(int argc, char **argv) {
       {0, "swap", Option::FLAG, [&](const std::string &) { c.swap = convertOnly = true; }},
       {0, "fragments", Option::FLAG, [&](const std::string &) { c.fragments = convertOnly = true; }},
       {0, "score", Option::VALUE, [&](const std::string &v) {
-         c.score = scoreOption(v);
+         c.score = scoreKindOption(v);
          convertOnly = true;
        }},
       {0, "pair", Option::VALUE, [&](const std::string &v) {

@@ -51,12 +51,12 @@ void pafAlignment(const std::vector<std::string_view> &f, const Place &place, bo
   const std::string_view cigar = tagValue(f, "cg:Z:");
   const std::string_view differences = tagValue(f, "cs:Z:");
   if (cigar.empty() && differences.empty()) return;
-  BlockWalker walker(a.blocks, a.xb, a.strand == '-' ? a.ye : a.yb, a.strand == '-');
+  BlockWalker walker(a.blocks, a);
   if (!cigar.empty())
     walkCigar(cigar, walker, place);
   else
     walkDifferences(differences, walker, place);
-  checkWalkEnd(walker, a, place, cigar.empty() ? "the cs:Z string" : "the cg:Z CIGAR");
+  checkWalkEnd(walker, place, cigar.empty() ? "the cs:Z string" : "the cg:Z CIGAR");
 }
 
 }  // namespace

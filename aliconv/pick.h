@@ -20,7 +20,9 @@ struct PickOptions {
 
 // Throws ToolError when the report is no chain report over aliconv's
 // conversion of the input (a member line that the input's record does not
-// convert to, a record it does not hold), on bad input and failed writes.
+// convert to, a record it does not hold, a member list that numbers the
+// records otherwise than the conversion's output does), on bad input and
+// failed writes.
 void pick(const PickOptions &options);
 
 }  // namespace aliconv

@@ -107,7 +107,7 @@ bool samAlignment(const bam1_t *record, const sam_hdr_t *header, const Place &pl
   }
   a.blocks.clear();
   if (blocks) {
-    BlockWalker walker(a.blocks, a.xb, a.strand == '-' ? a.ye : a.yb, a.strand == '-');
+    BlockWalker walker(a.blocks, a);
     walkBinaryCigar(cigar, core.n_cigar, walker);
   }
   return true;

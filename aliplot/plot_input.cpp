@@ -60,16 +60,12 @@ void checkBelongs(const common::ChainReport &report, const std::string &reportPa
       throw common::ToolError(reportPath + ": member " + std::to_string(member) +
                               " lies beyond the " + std::to_string(count) + " alignments of " +
                               alignmentName + ": the report does not belong to that file");
-  // The report copies its members' lines; each must be the line it names.
-  std::vector<std::string> copied = report.memberLines;
-  if (copied.size() != report.members.size()) return;
-  std::vector<std::string> named;
-  for (const uint64_t member : report.members) named.push_back(lines.at(member));
-  std::sort(copied.begin(), copied.end());
-  std::sort(named.begin(), named.end());
-  if (copied != named)
-    throw common::ToolError(reportPath + ": the member lines it copies differ from the lines of " +
-                            alignmentName + " that it names: the report does not belong to that file");
+  // The report copies each member's line (the reader has checked that there
+  // is one for each, in the list's order); each must be the line it names.
+  for (size_t i = 0; i < report.members.size(); ++i)
+    if (report.memberLines[i] != lines.at(report.members[i]))
+      throw common::ToolError(reportPath + ": the member lines it copies differ from the lines of " +
+                              alignmentName + " that it names: the report does not belong to that file");
 }
 
 }  // namespace
@@ -94,7 +90,6 @@ PlotInput readPlotInput(const std::string &alignmentPath, const std::vector<std:
       chain.report = reportPaths[file] == "-" ? "standard input" : reportPaths[file];
       chain.mirrored = report.mirrored;
       chain.members = report.members;
-      std::sort(chain.members.begin(), chain.members.end());
       chain.scoreSum = report.scoreSum;
       plot.chains.push_back(std::move(chain));
     }

@@ -23,13 +23,26 @@ size_t utf8Length(std::string_view text, size_t at) {
   return length;
 }
 
-// Calls take(piece) for each character: a valid UTF-8 sequence, or "?" for
-// a byte that starts none.
+// Whether XML 1.0 allows the character of a valid UTF-8 sequence: all but
+// the C0 controls other than tab, line feed and return, and U+FFFE and
+// U+FFFF (surrogates are no valid UTF-8). A document holding any other is
+// not XML at all, so SVG viewers refuse the whole picture.
+bool xmlAllows(std::string_view character) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(character[i]); };
+  if (character.size() == 1) return byte(0) >= 0x20 || byte(0) == '\t' || byte(0) == '\n' || byte(0) == '\r';
+  return !(character.size() == 3 && byte(0) == 0xEF && byte(1) == 0xBF && byte(2) >= 0xBE);
+}
+
+// Calls take(piece) for each character: a valid UTF-8 sequence of a
+// character that XML allows, or "?" for a character it forbids and for each
+// byte that starts no valid sequence. Both the SVG text and the page's data
+// go through here, so a name reads the same in the picture and the page.
 template <typename Take>
 void forEachCharacter(std::string_view text, Take take) {
   for (size_t at = 0; at < text.size();) {
     const size_t length = utf8Length(text, at);
-    take(length == 0 ? std::string_view("?") : text.substr(at, length));
+    const bool allowed = length > 0 && xmlAllows(text.substr(at, length));
+    take(allowed ? text.substr(at, length) : std::string_view("?"));
     at += length == 0 ? 1 : length;
   }
 }
@@ -77,9 +90,7 @@ std::string xmlEscaped(std::string_view text) {
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
       case '\'': out += "&#39;"; break;
-      default:
-        // XML 1.0 allows no control characters but tab, line feed and return.
-        out += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r' ? '?' : c;
+      default: out += c;
     }
   });
   return out;

@@ -15,9 +15,13 @@ void appendNumber(std::string &out, double value, int decimals);
 void appendShortest(std::string &out, float value);
 // 1234567 as "1,234,567".
 std::string groupedCount(uint64_t count);
-// Text for XML and HTML content and attribute values.
+// Text for XML and HTML content and attribute values. A character that
+// XML 1.0 forbids (C0 controls but tab, line feed and return; U+FFFE,
+// U+FFFF) and each byte that starts no valid UTF-8 sequence (which covers
+// encoded surrogates) becomes '?', so every document is well-formed XML.
 std::string xmlEscaped(std::string_view text);
-// A quoted JSON string that is also safe inside an HTML script element.
+// A quoted JSON string that is also safe inside an HTML script element;
+// its characters are replaced as xmlEscaped replaces them.
 std::string jsonString(std::string_view text);
 // At most `limit` characters: a longer text keeps its end after an ellipsis.
 std::string shortenedFront(const std::string &text, size_t limit);

@@ -173,14 +173,18 @@ int scanAlignmentFields(const char *p, const char *end, ALIGNMENT_FIELDS &f) {
   int taken = 3;
   if (!takePair(p, end, f.xb, f.yb, f.coordinateOverflow, taken)) return taken;
   if (!takePair(p, end, f.xe, f.ye, f.coordinateOverflow, taken)) return taken;
+  return scanScore(p, end, f) ? taken + 1 : taken;
+}
+
+size_t scanScore(const char *p, const char *end, ALIGNMENT_FIELDS &f) {
   const size_t length = parseFloat(p, end, f.score);
-  if (length == 0) return taken;
+  if (length == 0) return 0;
   // Rounding to float may carry a number just beyond the bound onto it, so
   // a score near it is judged on its digits. Nothing below 10^14 can round
   // anywhere near 10^15.
   f.scoreBeyondBound = std::fabs(f.score) >= 1e14f && beyondScoreBound(p, length);
   f.scoreEnd = p + length;
-  return taken + 1;
+  return length;
 }
 
 bool isAlignmentFeature(const ALIGNMENT_FIELDS &f) {

@@ -27,6 +27,9 @@ struct ALIGNMENT_FIELDS {
 // of the conversion "%s %s %s %ld:%ld %ld:%ld %f"; returns how many of
 // those 8 values were taken.
 int scanAlignmentFields(const char *p, const char *end, ALIGNMENT_FIELDS &f);
+// Scans the score at p (after white space) into f's score fields as
+// scanAlignmentFields does; returns the characters taken, 0: no number.
+size_t scanScore(const char *p, const char *end, ALIGNMENT_FIELDS &f);
 // Parses a float at p as strtof would (after white space), correctly rounded.
 // Returns the number of characters consumed, 0 when there is no number.
 size_t parseFloat(const char *p, const char *end, float &value);

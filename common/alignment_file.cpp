@@ -53,6 +53,22 @@ std::string_view quotedValue(std::string_view attributes, std::string_view key) 
 
 }  // namespace
 
+const char *unreadableReason(const AlignmentRecord &r) {
+  ALIGNMENT_FIELDS f{};
+  // A value beyond the signed 64-bit range is what the scan flags as overflow.
+  const auto coordinate = [&f](uint64_t value) {
+    if (value > static_cast<uint64_t>(INT64_MAX)) f.coordinateOverflow = true;
+    return static_cast<int64_t>(value);
+  };
+  f.xb = coordinate(r.xb);
+  f.yb = coordinate(r.yb);
+  f.xe = coordinate(r.xe);
+  f.ye = coordinate(r.ye);
+  const char *scoreEnd = r.score.data() + r.score.size();
+  if (scanScore(r.score.data(), scoreEnd, f) == 0) return "alignment line not in proper format";
+  return alignmentFault(f);
+}
+
 void AlignmentWriter::comment(std::string_view text) {
   std::fprintf(out_, "# %.*s\n", static_cast<int>(text.size()), text.data());
 }

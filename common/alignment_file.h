@@ -38,6 +38,13 @@ bool carriableName(std::string_view name);
 constexpr const char *UNCARRIABLE_NAME =
     "it is empty, starts with '#', or holds a blank, a quote or a control character";
 
+// Why the alignment line of `record` would be refused by AlignmentReader
+// and the chainer (a coordinate of 2^63 - 1 or more, xe below xb, a score
+// that is no number, not finite or beyond 10^15), or nullptr when they
+// take it. A writer checks its records with it, so that whatever it writes
+// reads back.
+const char *unreadableReason(const AlignmentRecord &record);
+
 class AlignmentWriter {
  public:
   explicit AlignmentWriter(std::FILE *out) : out_(out) {}

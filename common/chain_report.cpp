@@ -26,7 +26,8 @@ bool takeMemberNumbers(std::string_view line, std::vector<uint64_t> &members) {
     if (p == end) return true;
     uint64_t number = 0;
     const auto [stop, error] = std::from_chars(p, end, number);
-    if (error != std::errc() || number == 0) return false;
+    if (error != std::errc() || number == 0 || (!members.empty() && number <= members.back()))
+      return false;
     members.push_back(number);
     p = stop;
   }
@@ -45,6 +46,17 @@ bool runsBackwards(const std::vector<std::string> &memberLines) {
   return begins[1].second < begins[0].second;
 }
 
+// The report copies the input line of each member it lists, in the list's
+// order: a report cut down to its "##" lines, or whose list was changed,
+// would otherwise pass for a report of any input with enough alignments.
+void checkMemberLines(const ChainReport &report, const std::string &name, uint64_t listEnd) {
+  if (report.memberLines.size() != report.members.size())
+    throw ToolError(at(name, listEnd,
+                       "the member list that ends here names " + std::to_string(report.members.size()) +
+                           " alignments, but the report copies " +
+                           std::to_string(report.memberLines.size()) + " member lines"));
+}
+
 }  // namespace
 
 std::vector<ChainReport> readChainReports(const std::string &path) {
@@ -55,12 +67,14 @@ std::vector<ChainReport> readChainReports(const std::string &path) {
   // that begins with that line has it copied into the body).
   enum { BEFORE, HEADER, MEMBERS, BODY, AFTER_VERSION } state = BEFORE;
   std::string_view line;
+  uint64_t listEnd = 0;  // the line that ends the last report's member list
   auto refuse = [&](const std::string &why) {
     throw ToolError(at(input.name(), input.lineNumber(), why));
   };
   while (input.next(line)) {
     if (line == "##gff-version 2" && state != BODY) {
       if (state == HEADER || state == MEMBERS) refuse("the report ends before its member list");
+      if (state == AFTER_VERSION) checkMemberLines(reports.back(), input.name(), listEnd);
       reports.emplace_back();
       state = HEADER;
       continue;
@@ -72,6 +86,7 @@ std::vector<ChainReport> readChainReports(const std::string &path) {
     if (state == AFTER_VERSION) {
       state = BODY;
       if (startsWith(line, "##source-version")) {
+        checkMemberLines(reports.back(), input.name(), listEnd);
         reports.emplace_back();
         state = HEADER;
         continue;
@@ -108,6 +123,7 @@ std::vector<ChainReport> readChainReports(const std::string &path) {
         if (report.members.size() != report.memberCount)
           refuse("the member list does not hold the number of used alignments");
         state = BODY;
+        listEnd = input.lineNumber();
       } else if (!startsWith(line, "##") || !takeMemberNumbers(line, report.members)) {
         refuse("bad member list");
       }
@@ -120,6 +136,7 @@ std::vector<ChainReport> readChainReports(const std::string &path) {
   }
   if (reports.empty()) throw ToolError(input.name() + ": no chain report found");
   if (state == HEADER || state == MEMBERS) refuse("the report ends before its member list");
+  checkMemberLines(reports.back(), input.name(), listEnd);
   for (size_t i = 0; i < reports.size(); ++i)
     reports[i].mirrored = i == 1 || (reports.size() == 1 && runsBackwards(reports[i].memberLines));
   return reports;

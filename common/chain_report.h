@@ -14,10 +14,11 @@ struct ChainReport {
   std::string commandLine;    // after "##" on the line that names the run
   uint64_t memberCount = 0;   // "Number of used alignments"
   std::string scoreSum;       // "Score sum of these alignments", as written
-  // The members' positions among the input's alignment lines, from 1, in
-  // the order listed (ascending).
+  // The members' positions among the input's alignment lines, from 1,
+  // ascending.
   std::vector<uint64_t> members;
-  // The members' own input lines, as copied into the report.
+  // The members' own input lines, as copied into the report: one for each
+  // member, in the same order.
   std::vector<std::string> memberLines;
   // Whether the chain runs backwards in the second sequence: the second of
   // two reports in one file, or a lone report whose members' second-sequence
@@ -26,8 +27,10 @@ struct ChainReport {
 };
 
 // Reads every report of path ("-": standard input, gzip allowed); throws
-// ToolError naming the file and line where the text is no report, and
-// when the file holds no report at all.
+// ToolError naming the file and line where the text is no report (a member
+// list that is not ascending, or whose count differs from the number of
+// used alignments or of member lines copied), and when the file holds no
+// report at all.
 std::vector<ChainReport> readChainReports(const std::string &path);
 
 }  // namespace common

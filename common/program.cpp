@@ -3,6 +3,7 @@
 #include "lumotools_version.h"
 #include "tool_error.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <new>
@@ -26,7 +27,11 @@ int runProgram(const char *name, const char *usage, const std::function<void()> 
   std::signal(SIGPIPE, SIG_IGN);
   try {
     workOrAnswer(usage, work);
-    if (std::fflush(stdout) != 0) throw ToolError("cannot write standard output");
+    // Text given to stdout itself (the usage text) is small enough for its
+    // buffer, so a failure shows at this flush, with its reason in errno.
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+      throw ToolError(systemFailure("cannot write", "standard output", errno ? errno : EIO));
     return 0;
   } catch (const UsageError &e) {
     std::fprintf(stderr, "%s: %s\n%s", name, e.what(), usage);

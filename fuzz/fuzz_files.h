@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -16,6 +17,13 @@ namespace fuzz {
 inline std::string readFile(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Ends the run, naming the broken invariant, when `holds` is false.
+inline void check(bool holds, const char *invariant) {
+  if (holds) return;
+  std::fprintf(stderr, "broken: %s\n", invariant);
+  std::abort();
 }
 
 // A file under the temporary directory holding the given bytes; removed

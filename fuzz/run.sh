@@ -18,14 +18,23 @@ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$build" -j "$(nproc)"
 
 mkdir -p "$build/artifacts"
-for target in fuzz_alichain fuzz_smooth fuzz_stree; do
+# A declared count in a damaged binary header (BAM's reference count, say)
+# can ask for many gigabytes at once: the C allocator then returns null, as
+# it would on a machine without that memory, and the reader must refuse the
+# input. Operator new still reports such a request as a failure.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-allocator_may_return_null=1:max_allocation_size_mb=2048}
+for target in ${FUZZ_TARGETS:-fuzz_alichain fuzz_smooth fuzz_stree fuzz_aliconv fuzz_seqfile fuzz_chain_report fuzz_aliplot}; do
   corpus="$build/corpus/$target"
   mkdir -p "$corpus"
   seeds=()
   [ -d "$here/seeds/$target" ] && seeds+=("$here/seeds/$target")
   [ -d "$here/regressions/$target" ] && seeds+=("$here/regressions/$target")
+  dict=()
+  [ -f "$here/dicts/$target.dict" ] && dict=(-dict="$here/dicts/$target.dict")
   echo "== $target for ${seconds}s"
-  "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+  # -close_fd_mask=3: the programs' own output is dropped, the fuzzer's
+  # reports and the sanitizers' are kept.
+  "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -close_fd_mask=3 \
     -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 \
-    "$corpus" "${seeds[@]}"
+    "${dict[@]}" "$corpus" "${seeds[@]}"
 done

@@ -110,6 +110,10 @@ int keep_name(reader *rd, const char *text, std::size_t n) {
 
 int is_blank(char c) { return c == ' ' || c == '\t'; }
 
+// What a sequence line may hold between residues: blanks, and carriage
+// returns that line breaks of another system leave inside a line.
+int is_gap(char c) { return is_blank(c) || c == '\r'; }
+
 // Copies at most `size` - 1 bytes of text[0..n) into a field and ends it.
 void set_field(char *field, std::size_t size, const char *text, std::size_t n) {
   if (n >= size) n = size - 1;
@@ -138,7 +142,7 @@ int start_record(reader *rd, const char *header, std::size_t n) {
   return 1;
 }
 
-// Appends the residues of one sequence line, leaving out blanks.
+// Appends the residues of one sequence line, leaving out gaps.
 int add_residues(reader *rd, const char *text, std::size_t n) {
   if (static_cast<long long>(rd->count + n) > rd->max_length)
     return fail(rd, line_of(rd), "sequence longer than %lld characters", rd->max_length);
@@ -150,13 +154,13 @@ int add_residues(reader *rd, const char *text, std::size_t n) {
     rd->residues = static_cast<char *>(bigger);
     rd->cap = cap;
   }
-  if (!std::memchr(text, ' ', n) && !std::memchr(text, '\t', n)) {
+  if (!std::memchr(text, ' ', n) && !std::memchr(text, '\t', n) && !std::memchr(text, '\r', n)) {
     std::memcpy(rd->residues + rd->count, text, n);
     rd->count += n;
     return 1;
   }
   for (std::size_t k = 0; k < n; k++)
-    if (!is_blank(text[k])) rd->residues[rd->count++] = text[k];
+    if (!is_gap(text[k])) rd->residues[rd->count++] = text[k];
   return 1;
 }
 
@@ -276,7 +280,7 @@ int read_text(reader *rd) {
     if (std::memchr(line, '\0', n)) return fail(rd, line_of(rd), "NUL byte");
     if (!format) {
       std::size_t k = 0;
-      while (k < n && (is_blank(line[k]) || line[k] == '\r')) k++;
+      while (k < n && is_gap(line[k])) k++;
       if (k == n) continue;
       if (line[0] != '>' && line[0] != '@')
         return fail(rd, line_of(rd), "no header line ('>' or '@') before the sequence");

@@ -44,7 +44,7 @@ run -h; expect_status 0
 cmp -s out usage || fail "-h and --help differ"
 if [ -w /dev/full ]; then
   "$prog" --help > /dev/full 2> err; status=$?
-  expect_status 1; expect_err "^$name: cannot write standard output"
+  expect_status 1; expect_err "^$name: cannot write standard output: No space left on device$"
 fi
 
 start version_is_the_builds

@@ -92,13 +92,19 @@ for cs in :9 :5*a :5+ac:5 ~ag :5/4; do
   refused in.paf 'line 1' 'the cs:Z' --fragments
 done
 
-# Lengths that wrap around 64 bits walk back to the right end, but the
-# blocks would lie far outside the alignment.
+# Lengths that wrap around 64 bits walk back to the right end: the blocks
+# would lie far outside the alignment, or the walk would skip around the
+# whole 64-bit range between two columns.
 start paf_cigar_lengths_wrapping_64_bits
-printf '%s\tcg:Z:18446744073709551615M1D1I10M\n' "$paf_ok" > in.paf
-refused in.paf 'line 1' 'the cg:Z CIGAR does not span' --fragments
-printf '%s\tcs:Z::18446744073709551615-a+c:10\n' "$paf_ok" > in.paf
-refused in.paf 'line 1' 'the cs:Z string does not span' --fragments
+for cigar in 18446744073709551615M1D1I10M 10M18446744073709551615D1D 10M18446744073709551615I1I \
+             18446744073709551615I1I10M 5M18446744073709551615D1D5M; do
+  printf '%s\tcg:Z:%s\n' "$paf_ok" "$cigar" > in.paf
+  refused in.paf 'line 1' 'the cg:Z CIGAR does not span' --fragments
+done
+for cs in :18446744073709551615-a+c:10 :10~ag18446744073709551615ac~ag1ac; do
+  printf '%s\tcs:Z:%s\n' "$paf_ok" "$cs" > in.paf
+  refused in.paf 'line 1' 'the cs:Z string does not span' --fragments
+done
 
 # The chainer reads the first word of a line as the name, skips lines that
 # start with '#', and reads the sequence line's names up to a quote: a name
@@ -112,6 +118,32 @@ for name in 't x' '#t' 't"x' $'t\vx' $'t\001x'; do
 done
 printf 'q\0x\t100\t0\t10\t+\tt\t200\t0\t10\t9\t10\t60\n' > in.paf
 refused in.paf 'line 1' 'the sequence name' -i paf
+
+# The chainer's coordinates end below 2^63 - 1, and its scores lie within
+# 10^15: a record beyond either is refused in every format, so that nothing
+# is written that alichain or aliconv would not read back.
+start coordinates_and_scores_the_alignment_file_cannot_carry
+top=9223372036854775807
+beyond='the alignment cannot be written as an alignment line'
+printf 'q\t100\t0\t10\t+\tt\t%s\t%s\t%s\t9\t10\t60\n' $top $((top - 10)) $top > in.paf
+refused in.paf 'line 1' "$beyond: coordinate out of range"
+printf 'q\t%s\t%s\t%s\t-\tt\t200\t0\t10\t9\t10\t60\n' $top $((top - 10)) $top > in.paf
+refused in.paf 'line 1' "$beyond: coordinate out of range"
+refused in.paf 'line 1' "$beyond: coordinate out of range" --swap
+printf '%s\tAS:i:9000000000000000000\n' "$paf_ok" > in.paf
+refused in.paf 'line 1' "$beyond: score not finite or too large"
+printf 'q\tt\t90.0\t10\t1\t0\t1\t10\t%s\t%s\t1e-5\t31\n' $((top - 9)) $top > in.tsv
+refused in.tsv 'line 1' "$beyond: coordinate out of range" -i blast6
+printf 'q\tt\t90.0\t10\t1\t0\t1\t10\t%s\t%s\t1e-5\t31\n' $top $((top - 9)) > in.tsv
+refused in.tsv 'line 1' "$beyond: coordinate out of range" -i blast6
+printf 'a b\nNUCMER\n>t q %s 100\n%s %s 1 10 0 0 0\n0\n' $top $((top - 9)) $top > in.delta
+refused in.delta 'line 4' "$beyond: coordinate out of range"
+printf '%s\n%s\t%s\t1\t10\t10\t10\t90.00\tt\tq\n' "$coords_head" $((top - 9)) $top > in.coords
+refused in.coords 'line 5' "$beyond: coordinate out of range"
+printf '%s\n31\tt\t+\t%s\t%s\t%s\tq\t+\t100\t0\t10\t9/10\n' "$general_head" $top $((top - 10)) $top > in.general
+refused in.general 'line 2' "$beyond: coordinate out of range"
+printf '##maf\na score=5\ns t %s 2 + %s AC\ns q 0 2 + 9 AC\n\n' $((top - 2)) $top > in.maf
+refused in.maf 'line 2' "$beyond: coordinate out of range"
 
 start paf_crlf_and_no_final_line_break
 printf '%s\r\n%s\tcg:Z:10M' "$paf_ok" "${paf_ok//${tab}0${tab}10${tab}/${tab}20${tab}30${tab}}" > in.paf
@@ -325,7 +357,7 @@ report 2 1 1 1 > rcount
 run --pick rcount "$data/mt.minimap2.paf"
 expect_status 1; expect_err 'rcount, line 7: the member list does not hold'
 head -3 "$data/mt.minimap2.paf" > three.paf
-report 1 1 9 9 > r9
+report 1 9 9 9 > r9
 run --pick r9 three.paf
 expect_status 1; expect_err 'lists record 9, which three.paf does not hold'
 echo "an earlier pick" > picked.paf
@@ -333,6 +365,27 @@ run --pick r9 -o picked.paf three.paf
 [ "$(cat picked.paf)" = "an earlier pick" ] || fail "the earlier pick was replaced"
 run --pick mm.gff "$data/mt.minimap2.paf"
 expect_status 1; expect_err 'mm.gff, line 1: not a chain report'
+
+# The member list numbers the alignment lines of the conversion; a list
+# that disagrees with the member lines, or a report cut down to its "##"
+# lines, is refused.
+start pick_list_and_member_lines_that_disagree
+listed() {  # listed LIST RECORDS-PATTERN: a report of mm.gff
+  printf '##gff-version 2\n##alichain -f mm.gff\n##Number of used alignments:\t%s\n' "$(echo $1 | wc -w)"
+  printf '##Score sum of these alignments: 1\n##Used alignments:\n## %s\n##\n' "$1"
+  grep '^#' mm.gff
+  grep -E "${tab}record ($2)\$" mm.gff
+}
+listed "1 9" "1|9" > agree
+run --pick agree "$data/mt.minimap2.paf"
+expect_status 0; [ "$(wc -l < out)" = 2 ] || fail "not the two records: $(cut -f1-9 out)"
+listed "1 2" "1|9" > disagree
+run --pick disagree "$data/mt.minimap2.paf"
+expect_status 1
+expect_err '^aliconv: disagree: its member list names alignment 2 where it copies the line of record 9, which is alignment 9'
+listed "1 9" "x" > cut
+run --pick cut "$data/mt.minimap2.paf"
+expect_status 1; expect_err '^aliconv: cut, line 7: the member list that ends here names 2 alignments, but the report copies 0'
 
 # A file of --split numbers its records as the whole input does, so its
 # report picks from the whole input.
@@ -402,9 +455,16 @@ expect_status 1; expect_err '^aliconv: cannot write /dev/full: No space left on 
 "$prog" "$data/mt.minimap2.paf" > /dev/full 2> err
 status=$?
 expect_status 1; expect_err '^aliconv: cannot write standard output: No space left on device'
+# An output far larger than the stream's buffer fails at a write before the
+# last flush: its reason is kept.
+for target in /dev/full -; do
+  "$prog" --fragments "$data/mt.lastz.maf" -o $target > /dev/full 2> err
+  status=$?
+  expect_status 1; expect_err '^aliconv: cannot write .*: No space left on device$'
+done
 # BAM is written through htslib, which leaves the reason in errno.
 "$prog" "$data/mt.minimap2.bam" -o mm.gff
-report 1 1 9 9 > rbam
+report 1 9 9 9 > rbam
 run --pick rbam -o /dev/full "$data/mt.minimap2.bam"
 expect_status 1; expect_err '^aliconv: cannot write /dev/full: No space left on device'
 
@@ -414,6 +474,9 @@ for target in - /dev/stdout; do
   status=$(cat status)
   expect_status 1; expect_err 'Broken pipe'
 done
+{ sleep 0.3; "$prog" --fragments "$data/mt.lastz.maf" 2> err; echo $? > status; } | true
+status=$(cat status)
+expect_status 1; expect_err '^aliconv: cannot write standard output: Broken pipe$'
 { sleep 0.3; "$prog" --pick r9 "$data/mt.minimap2.paf" 2> err; echo $? > status; } | true
 status=$(cat status)
 expect_status 1; expect_err 'Broken pipe'

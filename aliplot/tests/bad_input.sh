@@ -39,7 +39,7 @@ run in -o out.svg; expect_status 1; expect_err 'in, line 5'; expect_old_output; 
 
 start report_member_beyond_the_alignments
 alignments > in
-report "1 3" "$line1" > chain
+report "1 3" "$line1" "$line1" > chain
 echo old > out.html
 run in chain -o out.html; expect_status 1; expect_err 'member 3 lies beyond the 2 alignments of in'
 expect_old_output out.html; expect_no_leftovers
@@ -48,6 +48,13 @@ start report_of_another_file
 alignments > in
 report "2" "$line1" > chain
 run in chain -o out.svg; expect_status 1; expect_err 'chain: the member lines it copies differ'
+
+# A report cut down to its "##" lines could name any file's alignments.
+start report_without_its_member_lines
+alignments > in
+report "1 2" > chain
+run in chain -o out.svg; expect_status 1
+expect_err '^aliplot: chain, line 11: the member list that ends here names 2 alignments, but the report copies 0'
 
 start report_that_is_no_report
 alignments > in
@@ -72,13 +79,19 @@ start unwritable_output
 alignments > in
 run in -o no/such/dir/out.svg; expect_status 1; expect_err 'no/such/dir'
 if [ -w /dev/full ]; then
-  run in -o /dev/full --format svg; expect_status 1; expect_err '/dev/full'
+  run in -o /dev/full --format svg; expect_status 1; expect_err '^aliplot: cannot write /dev/full: No space left on device$'
 fi
-# A page far larger than a pipe's buffer, whose reader stops early.
+# A page far larger than a pipe's buffer, whose reader stops early, and
+# far larger than the stream's buffer on a full device: the system's
+# reason is kept.
 awk 'BEGIN { for (i = 1; i <= 20000; i++) printf "A\tt\talignment\t%d:%d\t%d:%d\t5\t+\n", i, i, i + 50, i + 50 }' > in
 "$prog" in -o - --format html 2> err | head -c 10 > /dev/null
 status=${PIPESTATUS[0]}
-expect_status 1; expect_err 'standard output'
+expect_status 1; expect_err '^aliplot: cannot write standard output: Broken pipe$'
+for target in /dev/full -; do
+  "$prog" in -o $target --format svg > /dev/full 2> err; status=$?
+  expect_status 1; expect_err '^aliplot: cannot write .*: No space left on device$'
+done
 
 start empty_input_draws_an_empty_plot
 : > in
@@ -90,6 +103,17 @@ printf 'x\tt\tsequence:sequence\t1:1\t10:10\t0\t.\tseq1 "<a&b>"; seq2 "\xff\x01"
 run 'in&<>' -o out.svg; expect_status 0; expect_xml out.svg
 run 'in&<>' -o out.html; expect_status 0
 grep -q '<script>alert' out.html && fail "markup got into the page"
+# U+FFFE and U+FFFF are UTF-8 but no XML: in the title, a name, and a
+# report's name and lines.
+fffe=$'\xef\xbf\xbe' ffff=$'\xef\xbf\xbf'
+alignments | sed "s/\"B\"/\"B$fffe\"/" > "in$ffff"
+report "1" "$line1" | sed "s/alignments: 5/alignments: 5$ffff/" > "chain$fffe"
+run "in$ffff" "chain$fffe" -o out.svg; expect_status 0; expect_xml out.svg
+grep -q -F "$fffe" out.svg && fail "U+FFFE got into the SVG"
+grep -q -F "$ffff" out.svg && fail "U+FFFF got into the SVG"
+grep -q -F '>score sum 5?<' out.svg || fail "the report's score sum is not shown with '?'"
+run "in$ffff" "chain$fffe" -o out.html; expect_status 0
+grep -q -F -e "$fffe" -e "$ffff" out.html && fail "U+FFFE or U+FFFF got into the page"
 
 start gzip_and_standard_input
 { alignments; } | gzip > in.gz

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -74,7 +75,7 @@ TEST(AlignmentReader, TellsTheLinesApartAndTakesTheirValues) {
 TEST(AlignmentReader, RefusesWhatTheChainerRefusesNamingFileAndLine) {
   const std::pair<const char *, const char *> cases[] = {
       {"X s alignment 1:2 3:4\n", "not in proper format"},
-      {"X s alignment 5:2 3:4 1 +\n", "end lies below its begin"},
+      {"X s alignment 5:2 3:4 1 +\n", "first-sequence end lies below its begin"},
       {"X s alignment 1:2 3:99999999999999999999 1 +\n", "coordinate out of range"},
       {"X s alignment 1:2 3:4 inf +\n", "score not finite"}};
   TempDir dir;
@@ -93,5 +94,54 @@ TEST(AlignmentReader, RefusesWhatTheChainerRefusesNamingFileAndLine) {
     }
   }
 }
+
+// Records at the edges of what the reader takes: the writer's verdict on
+// each is the reader's on the line written.
+struct EdgeRecord {
+  const char *name;
+  uint64_t xb, yb, xe, ye;
+  const char *score;
+  const char *refusal;  // nullptr: read back
+};
+
+const uint64_t MAX = INT64_MAX;  // 2^63 - 1, the chainer's sentinel key
+
+const EdgeRecord EDGE_RECORDS[] = {
+    {"largest_coordinates", MAX - 1, MAX - 1, MAX - 1, MAX - 1, "1", nullptr},
+    {"x_end_at_the_sentinel", 1, 1, MAX, 10, "1", "coordinate out of range"},
+    {"y_end_at_the_sentinel", 1, 1, 10, MAX, "1", "coordinate out of range"},
+    {"beyond_signed_64_bits", 1, 1, UINT64_MAX, 10, "1", "coordinate out of range"},
+    {"end_below_begin", 5, 1, 4, 10, "1", "first-sequence end lies below its begin"},
+    {"score_at_the_bound", 1, 1, 10, 10, "1000000000000000", nullptr},
+    {"score_beyond_the_bound", 1, 1, 10, 10, "1000000000000000.1", "score not finite or too large"},
+    {"score_of_an_aligner_beyond_it", 1, 1, 10, 10, "9000000000000000000", "score not finite or too large"},
+    {"score_no_number", 1, 1, 10, 10, "x", "alignment line not in proper format"},
+};
+
+class WrittenLine : public testing::TestWithParam<EdgeRecord> {};
+
+TEST_P(WrittenLine, IsRefusedByTheWriterExactlyWhenTheReaderRefusesIt) {
+  const EdgeRecord &edge = GetParam();
+  const common::AlignmentRecord record{"X", "s", edge.xb, edge.yb, edge.xe, edge.ye, edge.score, '+', ""};
+  const char *verdict = common::unreadableReason(record);
+  EXPECT_STREQ(verdict, edge.refusal);
+  TempDir dir;
+  std::FILE *out = std::fopen(dir.file("in.gff").c_str(), "w");
+  common::AlignmentWriter(out).alignment(record);
+  std::fclose(out);
+  common::LineInput input(dir.file("in.gff"));
+  common::AlignmentReader reader(input);
+  AlignmentItem item;
+  try {
+    ASSERT_TRUE(reader.next(item));
+    EXPECT_EQ(edge.refusal, nullptr) << "the reader took the line";
+  } catch (const common::ToolError &e) {
+    ASSERT_NE(edge.refusal, nullptr) << e.what();
+    EXPECT_NE(std::string(e.what()).find(edge.refusal), std::string::npos) << e.what();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, WrittenLine, testing::ValuesIn(EDGE_RECORDS),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -84,4 +84,53 @@ TEST(ChainReports, RefusesTextThatIsNoReport) {
   }
 }
 
+// A report's member list and the member lines it copies must agree, so that
+// a report cut down to its "##" lines or with a changed list is not taken
+// for one of another input.
+struct Disagreement {
+  const char *name, *text, *message;  // message: after "FILE, "
+};
+
+const char LIST_OF_1_3[] =
+    "##gff-version 2\n##source-version alichain 0.0\n##alichain in.gff\n"
+    "##Number of used alignments:\t2\n##Score sum of these alignments: 7\n"
+    "##Used alignments:\n## 1 3\n##\n";
+const char LINE_1[] = "X\tt\talignment\t10:10\t50:50\t5\t+\tr1\n";
+const char LINE_3[] = "X\tt\talignment\t200:300\t210:310\t2\t+\tr3\n";
+
+const std::string CUT = std::string(LIST_OF_1_3) + "# comment\n";
+const std::string ONE_LINE = std::string(LIST_OF_1_3) + LINE_1;
+const std::string THREE_LINES = std::string(LIST_OF_1_3) + LINE_1 + LINE_3 + LINE_3;
+const std::string CUT_THEN_WHOLE = "3\n" + CUT + LIST_OF_1_3 + LINE_1 + LINE_3;
+const std::string WHOLE_THEN_CUT = "3\n" + std::string(LIST_OF_1_3) + LINE_1 + LINE_3 + CUT;
+const std::string DESCENDING = "##gff-version 2\n##Number of used alignments:\t2\n##Used alignments:\n## 3 1\n##\n";
+const std::string TWICE = "##gff-version 2\n##Number of used alignments:\t2\n##Used alignments:\n## 2 2\n##\n";
+
+const Disagreement DISAGREEMENTS[] = {
+    {"cut_to_its_list", CUT.c_str(), "line 8: the member list that ends here names 2 alignments, but the report copies 0"},
+    {"a_line_fewer", ONE_LINE.c_str(), "line 8: the member list that ends here names 2 alignments, but the report copies 1"},
+    {"a_line_more", THREE_LINES.c_str(), "line 8: the member list that ends here names 2 alignments, but the report copies 3"},
+    {"cut_then_whole", CUT_THEN_WHOLE.c_str(), "line 9: the member list that ends here names 2 alignments, but the report copies 0"},
+    {"whole_then_cut", WHOLE_THEN_CUT.c_str(), "line 19: the member list that ends here names 2 alignments, but the report copies 0"},
+    {"descending_list", DESCENDING.c_str(), "line 4: bad member list"},
+    {"member_listed_twice", TWICE.c_str(), "line 4: bad member list"},
+};
+
+class MemberLines : public testing::TestWithParam<Disagreement> {};
+
+TEST_P(MemberLines, MustAgreeWithTheMemberList) {
+  TempDir dir;
+  common_test::writeFile(dir.file("report"), GetParam().text);
+  try {
+    common::readChainReports(dir.file("report"));
+    FAIL() << "taken";
+  } catch (const common::ToolError &e) {
+    const std::string expected = dir.file("report") + ", " + GetParam().message;
+    EXPECT_EQ(std::string(e.what()).substr(0, expected.size()), expected);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Reports, MemberLines, testing::ValuesIn(DISAGREEMENTS),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 }  // namespace

@@ -92,9 +92,10 @@ TEST_F(SeqFile, FastaRecordsGetTheirFields) {
   EXPECT_EQ(coded(5), "");
 }
 
+// A carriage return inside a line is left out like a blank.
 TEST_F(SeqFile, CrlfBlanksAndLongNamesAreHandled) {
   std::string word(80, 'x'), rest(300, 'y');
-  TempFile f("\r\n>" + word + " " + rest + "\r\nAC GT\r\n\tTT\r\n");
+  TempFile f("\r\n>" + word + " " + rest + "\r\nAC GT\r\n\tT\rT\r\r\n");
   ASSERT_EQ(read_file(f.path()).added, 1);
   EXPECT_EQ(std::string(get_element(3)->ident), word.substr(0, 50));
   EXPECT_EQ(std::string(get_element(3)->title), rest.substr(0, 200));

@@ -59,7 +59,13 @@ run -o kept.gff ok.fa bad.fa; expect_status 1
 ls .kept* > /dev/null 2>&1 && fail "a temporary file was left"
 start full_disk
 "$prog" ok.fa ok2.fa > /dev/full 2> err; status=$?
-expect_status 1; expect_err "^mumfind: "
+expect_status 1; expect_err "^mumfind: cannot write standard output: No space left on device$"
+# An output far larger than the stream's buffer fails before the last
+# flush: the reason is kept.
+for target in /dev/full -; do
+  "$prog" -l 5 -o $target "$data/MT-human.fa" "$data/MT-orang.fa" > /dev/full 2> err; status=$?
+  expect_status 1; expect_err "^mumfind: cannot write .*: No space left on device$"
+done
 start output_to_a_closed_pipe
 for target in - /dev/stdout; do
   { sleep 0.3; "$prog" -o "$target" ok.fa ok2.fa 2> err; echo $? > status; } | true

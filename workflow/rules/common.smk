@@ -127,11 +127,24 @@ def pair_stem(pair):
     return pair["file"][: -len(".gff")]
 
 
+def row_files(row):
+    """The files the sheet names for ROW."""
+    if ROWS[row]["alignments"]:
+        return [ROWS[row]["alignments"]]
+    return [ROWS[row]["reference"], ROWS[row]["query"]]
+
+
 def split_inputs(wildcards):
-    row = ROWS[wildcards.row]
-    if row["alignments"]:
-        return [row["alignments"]]
-    return [row["reference"], row["query"]]
+    return [path for path in row_files(wildcards.row) if os.path.exists(path)]
+
+
+def missing_inputs(wildcards):
+    return [path for path in row_files(wildcards.row) if not os.path.exists(path)]
+
+
+def derived_folders(wildcards):
+    """The folders of a row's files made from its split (results and logs)."""
+    return [f"{top}/{wildcards.row}/{kind}" for top in ("results", "logs") for kind in ("chains", "plots", "picked")]
 
 
 def split_steps(wildcards):

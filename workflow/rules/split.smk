@@ -2,11 +2,17 @@
 # results/ROW/split/ with the index pairs.tsv: FASTA pairs through mumfind
 # (or the configured aligner and aliconv), alignment files through aliconv.
 #
-# A tool that refuses the row's input does not fail this step: the step
-# records the failure in split.status (the tool's message is in the log) so
-# that the summary can list the row as failed, and check_split then fails
-# the row's own job. A tool killed by a signal fails the step itself, so that
-# the next run tries again.
+# A tool that refuses the row's input, or an input file that does not exist,
+# does not fail this step: the step records the failure in split.status (the
+# tool's message is in the log) so that the summary can list the row as
+# failed, and check_split then fails the row's own job. A missing file is
+# therefore not an input of the step (Snakemake would stop every row), but a
+# parameter, so that the step runs again once the file is there. A tool
+# killed by a signal fails the step itself, so that the next run tries again.
+#
+# A new split makes every chain, plot and picked file of the row out of date:
+# the step removes them, so that pairs the input no longer holds leave
+# nothing behind.
 
 
 checkpoint split:
@@ -17,6 +23,8 @@ checkpoint split:
         status="results/{row}/split.status",
     params:
         steps=split_steps,
+        missing=missing_inputs,
+        derived=derived_folders,
     log:
         "logs/{row}/split.log",
     script:

@@ -1,7 +1,8 @@
-"""Runs a row's split step (see rules/split.smk): each command in turn, its
-standard error into the log. A command that exits with a failure status
-ends the step with the row recorded as failed, and the step itself succeeds;
-a command killed by a signal fails the step."""
+"""Runs a row's split step (see rules/split.smk): removes the row's files
+made from an earlier split, then runs each command in turn, its standard
+error into the log. A missing input file, or a command that exits with a
+failure status, ends the step with the row recorded as failed, and the step
+itself succeeds; a command killed by a signal fails the step."""
 
 import os
 import shlex
@@ -37,9 +38,16 @@ def run_step(step, log):
     return result.returncode, result.stderr
 
 
-def run_split(steps, folder, status_path, log_path):
+def run_split(steps, missing, derived, folder, status_path, log_path):
+    for stale in derived:
+        shutil.rmtree(stale, ignore_errors=True)
     os.makedirs(folder, exist_ok=True)
     with open(log_path, "w") as log:
+        if missing:
+            message = f"cannot read {missing[0]}: No such file or directory"
+            log.write(message + "\n")
+            write_status(status_path, ["failed", message])
+            return
         for step in steps:
             status, stderr = run_step(step, log)
             if status < 0:
@@ -57,4 +65,5 @@ def run_split(steps, folder, status_path, log_path):
 
 
 if __name__ == "__main__":
-    run_split(snakemake.params.steps, snakemake.output.folder, snakemake.output.status, snakemake.log[0])
+    run_split(snakemake.params.steps, snakemake.params.missing, snakemake.params.derived,
+              snakemake.output.folder, snakemake.output.status, snakemake.log[0])

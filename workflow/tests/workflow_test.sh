@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # End-to-end test of the workflow: runs it with Snakemake on the sample sheet
 # workflow/tests/pairs.tsv (a three-pair PAF, a nucmer delta, a FASTA pair for
-# mumfind and a malformed PAF) in a temporary work folder, and checks
+# mumfind, a malformed PAF and a file that does not exist) in a temporary work
+# folder, and checks
 #  - that --keep-going finishes every good pair and lists the malformed row as
-#    failed with the tool's message, which its log holds too;
+#    failed with the tool's message, which its log holds too, and the row of
+#    the missing file as failed with the reason;
 #  - the summary's rows against the chains that the programs give run by hand;
 #  - that every file the summary and index.html name exists (plots parse as XML,
 #    picked files convert back to the chain's members);
-#  - that after fixing the malformed file a run redoes that row alone, and a
-#    dry run then plans nothing;
+#  - that after fixing the malformed file and making the missing one a run
+#    redoes those rows alone, and a dry run then plans nothing;
+#  - that when a row's input shrinks, its old pairs' files are removed;
 #  - that a wrong sample sheet is refused with its line named.
 # Usage: workflow_test.sh SOURCE_DIR BUILD_DIR
 set -u
@@ -47,6 +50,11 @@ grep -q "malformed.paf, line 3" logs/malformed/split.log || fail "the malformed 
 [ -f results/summary.tsv ] || { fail "no results/summary.tsv: $(tail -20 first.out)"; exit 1; }
 awk -F'\t' '$1 == "malformed" && $2 == "failed" && $16 ~ /malformed.paf, line 3/' results/summary.tsv | grep -q . ||
   fail "the summary does not list the malformed row as failed: $(grep malformed results/summary.tsv)"
+missing_reason="cannot read workflow/tests/data/missing.paf: No such file or directory"
+grep -q "row missing failed: $missing_reason" first.out ||
+  fail "no failure naming the missing file: $(grep -m3 -i -A3 error first.out)"
+awk -F'\t' -v reason="$missing_reason" '$1 == "missing" && $2 == "failed" && $16 == reason' results/summary.tsv |
+  grep -q . || fail "the summary does not list the missing file's row as failed: $(grep missing results/summary.tsv)"
 
 # 2. The chains run by hand: alichain on each pair file that the split gives;
 # its standard output holds the forward report and, when the reverse chain wins,
@@ -79,20 +87,34 @@ $(cat summary.diff)"
 python3 "$source_dir/workflow/tests/check_outputs.py" results/summary.tsv results/index.html "$(tool aliconv)" ||
   fail "the summary's files are incomplete"
 
-# 4. Fixed input: only the fixed row runs again; then nothing is left to do.
+# 4. Fixed input: only the fixed rows run again; then nothing is left to do.
 stat -c '%n %Y' results/mt3/chains/* results/ecoli/chains/* results/mt/chains/* > before.txt
 sleep 1
 sed -i 3d workflow/tests/data/malformed.paf
+head -n 1 workflow/tests/data/malformed.paf > workflow/tests/data/missing.paf
 run_workflow > second.out 2>&1 || fail "the run after the fix failed: $(tail -20 second.out)"
-grep -qE '^split +1 ' second.out || fail "the run after the fix did not split exactly one row: $(grep -E '^split ' second.out)"
+grep -qE '^split +2 ' second.out || fail "the run after the fix did not split exactly two rows: $(grep -E '^split ' second.out)"
 stat -c '%n %Y' results/mt3/chains/* results/ecoli/chains/* results/mt/chains/* > after.txt
 cmp -s before.txt after.txt || fail "the run after the fix redid other rows' chains"
-awk -F'\t' '$1 == "malformed" && $2 == "ok"' results/summary.tsv | grep -q . ||
-  fail "the fixed row is not ok in the summary"
+for row in malformed missing; do
+  awk -F'\t' -v row=$row '$1 == row && $2 == "ok"' results/summary.tsv | grep -q . ||
+    fail "the fixed row $row is not ok in the summary"
+done
 run_workflow -n > dry.out 2>&1 || fail "the dry run failed: $(tail -20 dry.out)"
 grep -q 'Nothing to be done' dry.out || fail "a dry run after a complete run plans jobs: $(grep -A12 'Job stats' dry.out)"
 
-# 5. A sample sheet that is wrong stops the workflow before any job, naming
+# 5. A row whose input shrinks from two pairs to one keeps only that pair's
+# chains, plots, picked files and logs.
+[ "$(ls results/malformed/chains | wc -l)" = 4 ] || fail "expected two pairs' chains: $(ls results/malformed/chains)"
+sed -i 1d workflow/tests/data/malformed.paf
+run_workflow > shrunk.out 2>&1 || fail "the run after the shrink failed: $(tail -20 shrunk.out)"
+stem=$(awk -F'\t' 'NR == 2 { sub(/\.gff$/, "", $1); print $1 }' results/malformed/split/pairs.tsv)
+stale=$(cd results/malformed && find chains plots picked ../../logs/malformed/{chains,plots,picked} -type f |
+  grep -v "/$stem\.")
+[ -n "$stem" ] && [ -z "$stale" ] || fail "files of pairs the input no longer holds stay: $stale"
+[ "$(ls results/malformed/chains | wc -l)" = 2 ] || fail "the remaining pair's chain is missing: $(ls results/malformed/chains)"
+
+# 6. A sample sheet that is wrong stops the workflow before any job, naming
 # the sheet's line.
 printf 'name\treference\tquery\talignments\nboth\ta.fa\tb.fa\tc.paf\n' > wrong.tsv
 run_workflow -n --config sheet=wrong.tsv > wrong.out 2>&1 && fail "a wrong sample sheet was accepted"

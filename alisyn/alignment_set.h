@@ -1,0 +1,39 @@
+// The alignments of an input as the synteny core sees them, with what the
+// outputs need besides: sequence names and lengths, record numbers and
+// identities; read once through aliconv's readers.
+#ifndef ALISYN_ALIGNMENT_SET_H
+#define ALISYN_ALIGNMENT_SET_H
+
+#include "conversion.h"
+#include "piece.h"
+#include "readers.h"
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace alisyn {
+
+// The sequences of one side (references or queries), numbered in order of
+// first appearance.
+struct Sequences {
+  std::vector<std::string> names;
+  std::vector<uint64_t> lengths;  // 0: the input states none
+  std::unordered_map<std::string, uint32_t> numbers;
+};
+
+struct AlignmentSet {
+  Sequences references, queries;
+  std::vector<Piece> pieces;
+  std::vector<uint64_t> records;  // per piece: its record number in the input
+  std::vector<double> identity;   // per piece: a fraction, or -1 when the input states none
+  aliconv::Conversion conversion;  // the format and the score kind settled
+};
+
+// Reads every alignment of the input. Throws ToolError naming file and
+// line for bad input, and for a sequence whose stated length changes.
+AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score);
+
+}  // namespace alisyn
+
+#endif

@@ -1,0 +1,131 @@
+#include "run.h"
+
+#include "atomic_output.h"
+#include "chains.h"
+#include "input_copy.h"
+#include "kept_copy.h"
+#include "options.h"
+#include "program.h"
+#include "summary.h"
+#include "tables.h"
+#include "tool_error.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <set>
+
+namespace alisyn {
+
+namespace {
+
+struct Result {
+  AlignmentSet set;
+  std::vector<Block> blocks;
+  Classification classification;
+};
+
+Result synteny(aliconv::Input &input, const Options &o) {
+  Result r;
+  r.set = readAlignments(input, o.score);
+  const std::vector<Piece> &pieces = r.set.pieces;
+  const std::vector<Block> chains = extractChains(pieces, bestChains(pieces, o.chains), o.chains);
+  r.blocks = filterBlocks(pieces, chains, o.filter, o.chains, r.set.references.names.size(),
+                          r.set.queries.names.size());
+  sortBlocks(r.blocks, pieces);
+  r.classification =
+      classify(pieces, r.blocks, r.set.references.names.size(), r.set.queries.names.size(), o.chains.maxOverlap);
+  return r;
+}
+
+RunFacts factsOf(const Result &r, const std::string &inputName) {
+  RunFacts facts;
+  facts.inputName = inputName;
+  std::set<std::pair<uint32_t, uint32_t>> pairs;
+  for (const Piece &p : r.set.pieces) pairs.emplace(p.reference, p.query);
+  facts.pairs = pairs.size();
+  for (const Block &b : r.blocks) facts.keptAlignments += b.members.size();
+  return facts;
+}
+
+// Writes every output of PREFIX; the input is read a second time to copy
+// the kept records and collect their gap-free pieces.
+void writeOutputs(const Options &o, const std::string &path, const Result &r, RunFacts &facts) {
+  std::vector<std::pair<uint64_t, uint32_t>> byRecord;  // record number, piece
+  for (const Block &b : r.blocks)
+    for (const uint32_t m : b.members) byRecord.emplace_back(r.set.records[m], m);
+  std::sort(byRecord.begin(), byRecord.end());
+  std::vector<uint64_t> kept;
+  std::vector<uint32_t> pieces;
+  for (const auto &[record, piece] : byRecord) {
+    kept.push_back(record);
+    pieces.push_back(piece);
+  }
+  const aliconv::Format format = r.set.conversion.format;
+  common::AtomicOutput blocksOut(o.prefix + ".blocks.tsv");
+  common::AtomicOutput keptOut(o.prefix + ".kept." + aliconv::formatName(format));
+  common::AtomicOutput assignOut(o.prefix + ".assign.tsv");
+  Fragments fragments;
+  aliconv::Input again(path, &format);
+  KeptCopy copy(kept, pieces, format, keptOut, fragments);
+  aliconv::ReadSettings settings;
+  settings.blocks = settings.lines = true;
+  again.read(copy, settings);
+  copy.closeBinary();
+  facts.chainFileNote = chainFileObstacle(r.set, r.blocks, fragments);
+  if (!facts.chainFileNote.empty() && o.chainFileRequired)
+    throw common::ToolError("no chain file can be written: " + facts.chainFileNote);
+  std::unique_ptr<common::AtomicOutput> chainOut;
+  if (facts.chainFileNote.empty()) {
+    chainOut = std::make_unique<common::AtomicOutput>(o.prefix + ".chain");
+    writeChainFile(chainOut->stream(), r.set, r.blocks, fragments);
+  }
+  writeBlocksTable(blocksOut.stream(), r.set, r.blocks, r.classification.classes);
+  writeAssignments(assignOut.stream(), r.set, r.classification.assignments);
+  blocksOut.commit();
+  keptOut.commit();
+  assignOut.commit();
+  if (chainOut) chainOut->commit();
+}
+
+void run(const Options &o, const std::string &path, const std::string &inputName) {
+  aliconv::Input input(path, o.hasFormat ? &o.format : nullptr);
+  const Result r = synteny(input, o);
+  RunFacts facts = factsOf(r, inputName);
+  if (o.prefix == "-") {
+    writeBlocksTable(stdout, r.set, r.blocks, r.classification.classes);
+    // The summary follows only a complete table.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+      throw common::ToolError(common::systemFailure("cannot write", "standard output", errno));
+  } else {
+    writeOutputs(o, path, r, facts);
+  }
+  if (!o.quiet) writeSummary(stderr, facts, r.set, r.blocks, r.classification.classes);
+}
+
+// Runs on a copy of standard input, naming it as such in every message.
+void runOnStandardInput(const Options &o) {
+  const StandardInputCopy copy;
+  try {
+    run(o, copy.path(), "standard input");
+  } catch (const common::ToolError &e) {
+    std::string message = e.what();
+    for (size_t at; (at = message.find(copy.path())) != std::string::npos;)
+      message.replace(at, copy.path().size(), "standard input");
+    throw common::ToolError(message);
+  }
+}
+
+}  // namespace
+
+int alisynMain(int argc, char **argv) {
+  return common::runProgram("alisyn", usageText(), [&] {
+    const Options o = parseOptions(argc, argv);
+    if (o.input == "-" && o.prefix != "-")
+      runOnStandardInput(o);
+    else
+      run(o, o.input, o.input == "-" ? "standard input" : o.input);
+  });
+}
+
+}  // namespace alisyn

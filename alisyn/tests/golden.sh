@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Whole outputs against the files in data/: for each case NAME (an input of
+# the shared aligner output and options), the blocks table, the query
+# assignments, the chain file and the summary must equal data/NAME.*; the
+# kept file, read again with the same options, must be kept whole
+# (it holds nothing that the filter would take out).
+# Usage: golden.sh <alisyn> <folder of aligner output> [--update]
+set -uo pipefail
+prog=$1
+aligners=$2
+golden=$(cd "$(dirname "$0")" && pwd)/data
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+
+# case NAME INPUT KEPT-EXTENSION [OPTIONS...]
+case_() {
+  local name=$1 input=$2 ext=$3
+  shift 3
+  (cd "$aligners" && "$prog" "$@" -o "$work/$name" "$input" 2> "$work/$name.summary") || fail "$name: status $?"
+  for part in blocks.tsv assign.tsv chain summary; do
+    [ -e "$work/$name.$part" ] || continue
+    if [ "${UPDATE:-}" = yes ]; then cp "$work/$name.$part" "$golden/$name.$part"; continue; fi
+    diff -u "$golden/$name.$part" "$work/$name.$part" > "$work/diff" || fail "$name.$part: $(head -20 "$work/diff")"
+  done
+  "$prog" "$@" -o "$work/again" "$work/$name.kept.$ext" 2> /dev/null || fail "$name: the kept file is refused"
+  cmp -s "$work/$name.kept.$ext" "$work/again.kept.$ext" || fail "$name: the kept file is not kept whole"
+}
+[ "${3:-}" = --update ] && UPDATE=yes
+
+case_ ecoli_asm20 ecoli_MG1655_vs_536.minimap2.asm20.paf.gz paf
+case_ ecoli_nucmer ecoli_MG1655_vs_536.nucmer.default.delta.gz delta
+case_ ecoli_nucmer_reference ecoli_MG1655_vs_536.nucmer.default.delta.gz delta --filter reference --max-gap 10000
+case_ mt3_pairs mt3.minimap2.paf paf --filter none
+case_ mt_blast mt.blastn.outfmt7 blast7 --score matches --max-overlap 0
+case_ mt_sam mt.minimap2.sam sam --min-length 1000
+echo "golden outputs: $failures failures"
+[ "$failures" = 0 ]
