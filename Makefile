@@ -17,10 +17,11 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
 # Debian packages that the build needs (htslib: aliconv reads SAM, BAM and
-# CRAM through it; librsvg and cairo: aliplot renders PNG and PDF), and the
-# outside tools that tests compare with or run (a
-# test whose tool is missing reports SKIPPED, or fails under CI).
-BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev librsvg2-dev libcairo2-dev
+# CRAM through it; the library's suffix-array index sorts with
+# libdivsufsort; librsvg and cairo: aliplot renders PNG and PDF), and the
+# outside tools that tests compare with or run (a test whose tool is missing
+# reports SKIPPED, or fails under CI).
+BUILD_PACKAGES = cmake g++ pkg-config libgtest-dev zlib1g-dev libhts-dev libdivsufsort-dev librsvg2-dev libcairo2-dev
 TEST_PACKAGES  = mummer minimap2 snakemake chromium librsvg2-bin libxml2-utils samtools poppler-utils tabix
 
 CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS) -LE cluster

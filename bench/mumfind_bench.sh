@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# mumfind benchmark on E. coli MG1655 (reference) vs 536 (query):
-#  - mumfind -b against mummer -mum -b -c -l 20, runs alternating, medians
-#    of time and peak memory (bytes per reference character);
-#  - growth with genome size: 1, 2 and 4 Mbp prefixes of both genomes;
-#  - the design: the suffix tree of the reference alone against a tree of
-#    reference and query together (built by stree_bench);
-#  - loading the gzip FASTA of 536 into the sequence array against
-#    `zcat FILE | wc -c`.
-# Usage: mumfind_bench.sh BUILD_DIR   (RUNS=n runs per figure, default 5)
+# mumfind against mummer on E. coli MG1655 (reference) vs 536 (query) and on
+# generated pairs of 20 and 100 Mbp (bench/mumfind_gen.cpp: 1% substitutions,
+# five inversions of 200 kb, five duplications of 5 kb; deterministic):
+#  - mumfind -b against mummer -mum -b -c -l 20, alternating paired runs:
+#    medians of time and peak memory (bytes per reference base), the median
+#    of the per-pair time ratios, and whether the match sets are the same;
+#  - mumfind -b -t 2 against -t 1, alternating paired runs;
+#  - the saved index: `mumfind index` (build and save), its size, loading
+#    it (-x with a one-base query) and a search with -x.
+# Usage: mumfind_bench.sh BUILD_DIR
+#   PAIRS=n paired runs on E. coli and 20 Mbp (default 9), BIG_RUNS=n at
+#   100 Mbp (default 3), SIZES="..." generated sizes (default "20000000 100000000"),
+#   ECOLI=0 to leave out E. coli.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-runs=${RUNS:-5}
+pairs=${PAIRS:-9} big_runs=${BIG_RUNS:-3} sizes=${SIZES:-"20000000 100000000"}
 mumfind="$build/mumfind/mumfind"
 source "$here/lib.sh"
 data=$(shared_data)
@@ -19,67 +23,87 @@ bash "$here/../tests/ensure_packages.sh" mummer time >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-zcat "$data/ecoli_MG1655.fa.gz" > "$work/ref.fa"
-zcat "$data/ecoli_536.fa.gz" > "$work/query.fa"
+g++ -O2 -std=c++17 -o "$work/gen" "$here/mumfind_gen.cpp"
 
-# A FASTA of the first $2 bases of the FASTA $1.
-prefix() {
-  awk 'NR == 1' "$1"
-  awk 'NR > 1' "$1" | tr -d '\n' | cut -c "1-$2" | fold -w 70
-}
-
-# timed LABEL COMMAND...: one run; appends "seconds kb" to $work/LABEL.
+# timed FILE COMMAND...: one run, output dropped; appends "seconds kb" to FILE.
 timed() {
-  local label=$1
+  local file=$1
   shift
   /usr/bin/time -f "%e %M" -o "$work/time" "$@" > /dev/null 2> "$work/err" ||
     { cat "$work/err" >&2; exit 1; }
-  cat "$work/time" >> "$work/$label"
+  cat "$work/time" >> "$file"
 }
-medians() { # LABEL -> "seconds kb"
-  echo "$(awk '{print $1}' "$work/$1" | median) $(awk '{print $2}' "$work/$1" | median)"
-}
-chars() { awk 'NR > 1' "$1" | tr -d '\n' | wc -c; }
+column_median() { awk -v c="$2" '{ print $c }' "$1" | median; }
+bases() { grep -v '^>' "$1" | tr -d '\n' | wc -c; }
 
-# pair REF QUERY LABEL: alternating runs of both programs; prints both lines.
-pair() {
-  local ref=$1 query=$2 label=$3 n
-  n=$(chars "$ref")
-  rm -f "$work/ours" "$work/theirs"
-  for _ in $(seq "$runs"); do
-    timed ours "$mumfind" -b "$ref" "$query"
-    timed theirs mummer -mum -b -c -l 20 "$ref" "$query"
+# The match sets of both programs, as "strand ref_start query_start length".
+same_matches() { # REF QUERY
+  mummer -mum -b -c -l 20 "$1" "$2" 2> /dev/null |
+    awk '/^>/ { s = /Reverse/ ? "-" : "+"; next } { print s, $1, $2, $3 }' | sort > "$work/theirs"
+  "$mumfind" -b --table "$1" "$2" | awk -F'\t' '{ print $3, $4, $5, $6 }' | sort > "$work/ours"
+  if cmp -s "$work/theirs" "$work/ours"; then echo "same $(wc -l < "$work/ours") matches"
+  else echo "DIFFERENT: mummer $(wc -l < "$work/theirs"), mumfind $(wc -l < "$work/ours")"; fi
+}
+
+# paired LABEL RUNS N A... -- B...: RUNS alternating pairs of A and B (the
+# order flips every pair); prints each side's medians and the median B/A.
+paired() {
+  local label=$1 runs=$2 n=$3 a=() b=()
+  shift 3
+  while [ "$1" != -- ]; do a+=("$1"); shift; done
+  shift
+  b=("$@")
+  rm -f "$work/a" "$work/b" "$work/ratio"
+  for i in $(seq "$runs"); do
+    if [ $((i % 2)) = 1 ]; then timed "$work/a" "${a[@]}"; timed "$work/b" "${b[@]}"
+    else timed "$work/b" "${b[@]}"; timed "$work/a" "${a[@]}"; fi
+    paste <(tail -1 "$work/a") <(tail -1 "$work/b") | awk '{ printf "%.4f\n", $1 / $3 }' >> "$work/ratio"
   done
-  read -r os ok < <(medians ours)
-  read -r ts tk < <(medians theirs)
-  awk -v l="$label" -v n="$n" -v os="$os" -v ok="$ok" -v ts="$ts" -v tk="$tk" 'BEGIN {
-    printf "%-22s mumfind %7.2f s %8d KB %6.1f B/char | mummer %7.2f s %7d KB %5.1f B/char | time x %.2f\n",
-      l, os, ok, ok * 1024 / n, ts, tk, tk * 1024 / n, os / ts }'
+  awk -v l="$label" -v n="$n" -v r="$runs" -v as="$(column_median "$work/a" 1)" -v ak="$(column_median "$work/a" 2)" \
+    -v bs="$(column_median "$work/b" 1)" -v bk="$(column_median "$work/b" 2)" -v ratio="$(median < "$work/ratio")" 'BEGIN {
+    printf "%-34s A %8.2f s %9d KB %5.1f B/base | B %8.2f s %9d KB %5.1f B/base | B/A %.2f (%d pairs)\n",
+      l, as, ak, ak * 1024 / n, bs, bk, bk * 1024 / n, ratio, r }'
 }
 
-echo "mumfind -b vs mummer -mum -b -c -l 20, medians of $runs alternating runs (shared machine: indicative)"
-for size in 1000000 2000000 4000000; do
-  prefix "$work/ref.fa" $size > "$work/ref_$size.fa"
-  prefix "$work/query.fa" $size > "$work/query_$size.fa"
-  pair "$work/ref_$size.fa" "$work/query_$size.fa" "prefixes $((size / 1000000)) Mbp"
-done
-pair "$work/ref.fa" "$work/query.fa" "whole genomes"
+# The saved index: build and save, its size, loading, a search with it.
+saved_index() { # LABEL REF QUERY N
+  local label=$1 ref=$2 query=$3 n=$4
+  rm -f "$work/build" "$work/load" "$work/search"
+  printf '>one\nA\n' > "$work/one.fa"
+  for _ in 1 2 3; do
+    timed "$work/build" "$mumfind" index "$ref" -o "$work/ref.idx"
+    timed "$work/load" "$mumfind" -x "$work/ref.idx" "$work/one.fa"
+  done
+  timed "$work/search" "$mumfind" -b -x "$work/ref.idx" "$query"
+  awk -v l="$label" -v n="$n" -v size="$(wc -c < "$work/ref.idx")" -v bs="$(column_median "$work/build" 1)" \
+    -v bk="$(column_median "$work/build" 2)" -v ls="$(column_median "$work/load" 1)" \
+    -v lk="$(column_median "$work/load" 2)" -v ss="$(column_median "$work/search" 1)" 'BEGIN {
+    printf "%-34s index %7.2f s %5.1f B/base peak, file %5.2f B/base; load %6.2f s (%.2f of the build) %5.1f B/base; -b -x %7.2f s\n",
+      l, bs, bk * 1024 / n, size / n, ls, ls / bs, lk * 1024 / n, ss }'
+}
 
-echo "suffix tree of the reference alone vs of reference and query together (stree_bench)"
-{ cat "$work/ref.fa"; awk 'NR > 1' "$work/query.fa"; } > "$work/both.fa"
-for input in ref both; do
-  rm -f "$work/tree"
-  for _ in $(seq "$runs"); do timed tree "$build/lumo/stree_bench" "$work/$input.fa" 0 0 0; done
-  read -r s kb < <(medians tree)
-  awk -v l="$input" -v n="$(chars "$work/$input.fa")" -v s="$s" -v kb="$kb" 'BEGIN {
-    printf "tree of %-5s %9d chars %7.2f s %8d KB %6.1f B/char\n", l, n, s, kb, kb * 1024 / n }'
-done
+dataset() { # LABEL REF QUERY RUNS
+  local label=$1 ref=$2 query=$3 runs=$4 n
+  n=$(bases "$ref")
+  echo "== $label: $n reference bases; $(same_matches "$ref" "$query")"
+  paired "$label: A mumfind -b, B mummer" "$runs" "$n" "$mumfind" -b "$ref" "$query" -- \
+    mummer -mum -b -c -l 20 "$ref" "$query"
+  paired "$label: A -b -t 1, B -b -t 2" "$runs" "$n" "$mumfind" -b -t 1 "$ref" "$query" -- \
+    "$mumfind" -b -t 2 "$ref" "$query"
+  saved_index "$label" "$ref" "$query" "$n"
+}
 
-echo "loading $(basename "$data/ecoli_536.fa.gz") into the sequence array vs zcat | wc -c"
-ours=() theirs=()
-for _ in $(seq "$runs"); do
-  ours+=("$(elapsed "$build/lumo/seqload_bench" "$data/ecoli_536.fa.gz")")
-  theirs+=("$(elapsed sh -c "zcat '$data/ecoli_536.fa.gz' | wc -c")")
+echo "mumfind against mummer -mum -b -c -l 20 (time: wall-clock medians; memory: peak resident; load: $(cut -d' ' -f1-3 /proc/loadavg))"
+if [ "${ECOLI:-1}" != 0 ]; then
+  zcat "$data/ecoli_MG1655.fa.gz" > "$work/mg.fa"
+  zcat "$data/ecoli_536.fa.gz" > "$work/536.fa"
+  dataset "E. coli" "$work/mg.fa" "$work/536.fa" "$pairs"
+  rm -f "$work/mg.fa" "$work/536.fa"
+fi
+for size in $sizes; do
+  "$work/gen" "$size" "$work/ref.fa" "$work/query.fa"
+  runs=$pairs
+  [ "$size" -ge 100000000 ] && runs=$big_runs
+  dataset "generated $((size / 1000000)) Mbp" "$work/ref.fa" "$work/query.fa" "$runs"
 done
-o=$(printf '%s\n' "${ours[@]}" | median) t=$(printf '%s\n' "${theirs[@]}" | median)
-awk -v o="$o" -v t="$t" 'BEGIN { printf "load %.3f s, zcat | wc -c %.3f s: x %.2f (target <= 1.5)\n", o, t, o / t }'
+echo "(load at the end: $(cut -d' ' -f1-3 /proc/loadavg))"

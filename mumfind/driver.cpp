@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <cstdio>
+#include <future>
 
 #include "alignment_file.h"
 #include "atomic_output.h"
@@ -9,6 +10,8 @@
 #include "options.h"
 #include "pair_split.h"
 #include "program.h"
+#include "reference_index.h"
+#include "strand_search.h"
 #include "tool_error.h"
 
 namespace mumfind {
@@ -39,11 +42,15 @@ void refuseUncarriableNames(const std::vector<const Sequence *> &sequences,
                               common::UNCARRIABLE_NAME + "): write a --table");
 }
 
+// The file the reference sequences came from: the reference file, or the
+// index alone.
+const std::string &referenceFile(const Options &o) { return o.reference.empty() ? o.indexFile : o.reference; }
+
 PairPlan planPairs(const Options &o, const std::vector<Sequence> &refs,
                    const std::vector<Sequence> &queries) {
   PairPlan plan;
   if (!o.pairReference.empty()) {
-    plan.references.push_back(named(refs, o.pairReference, o.reference));
+    plan.references.push_back(named(refs, o.pairReference, referenceFile(o)));
     plan.queries.push_back(named(queries, o.pairQuery, o.query));
   } else {
     for (const Sequence &s : refs) plan.references.push_back(&s);
@@ -53,40 +60,15 @@ PairPlan planPairs(const Options &o, const std::vector<Sequence> &refs,
     // files of their own, or one is chosen. A table names the pair on every
     // line.
     if (pairs > 1 && o.splitDir.empty() && !o.table)
-      throw common::ToolError(o.reference + " and " + o.query + " hold " + std::to_string(pairs) +
+      throw common::ToolError(referenceFile(o) + " and " + o.query + " hold " + std::to_string(pairs) +
                               " sequence pairs: choose one with --pair REFERENCE,QUERY or write "
                               "each to a file of its own with --split DIR");
   }
   if (!o.table) {
-    refuseUncarriableNames(plan.references, o.reference);
+    refuseUncarriableNames(plan.references, referenceFile(o));
     refuseUncarriableNames(plan.queries, o.query);
   }
   return plan;
-}
-
-// Matches of one strand in output coordinates: a match of the reverse
-// complement at position q covers forward positions length - q - len to
-// length - q - 1 (from 0).
-void addMatches(const std::vector<Match> &found, char strand, int queryLength,
-                std::vector<PairMatch> &out) {
-  for (const Match &m : found) {
-    int64_t begin = strand == '+' ? m.query : queryLength - m.query - m.length;
-    out.push_back({m.ref + 1, begin + 1, m.length, strand});
-  }
-}
-
-PairResult findPair(ReferenceIndex &index, const Sequence &ref, const Sequence &query,
-                    const Options &o) {
-  PairResult result{&ref, &query, {}};
-  addMatches(index.find(query.codes, query.length, o.kind, o.minLength), '+', query.length,
-             result.matches);
-  if (o.bothStrands) {
-    reverseComplement(query.codes, query.length);
-    std::vector<Match> minus = index.find(query.codes, query.length, o.kind, o.minLength);
-    reverseComplement(query.codes, query.length);
-    addMatches(minus, '-', query.length, result.matches);
-  }
-  return result;
 }
 
 void writeHeader(std::FILE *out, const Options &o) {
@@ -94,23 +76,17 @@ void writeHeader(std::FILE *out, const Options &o) {
                o.kind == MatchKind::MUM ? "maximal matches unique in both sequences"
                                         : "all maximal matches",
                o.minLength, o.bothStrands ? "both strands of the query" : "forward strand");
-  std::fprintf(out, "# reference %s, query %s\n", o.reference.c_str(), o.query.c_str());
+  std::fprintf(out, "# reference %s, query %s\n", referenceFile(o).c_str(), o.query.c_str());
 }
 
-// Builds each reference's tree once and runs every query against it; hands
-// each pair's result to `take` in reference, then query order.
-template <typename Take>
-void runPairs(const PairPlan &plan, const Options &o, Take take) {
-  for (const Sequence *ref : plan.references) {
-    ReferenceIndex index(ref->codes, ref->length);
-    for (const Sequence *query : plan.queries) take(findPair(index, *ref, *query, o));
-  }
+SearchSettings settingsOf(const Options &o) {
+  return {o.kind, o.minLength, o.bothStrands, o.threads};
 }
 
-void writeSplit(const PairPlan &plan, const Options &o) {
+void writeSplit(const ReferenceIndex &index, const PairPlan &plan, const Options &o) {
   common::makeFolder(o.splitDir);
   std::vector<common::PairEntry> entries;
-  runPairs(plan, o, [&](const PairResult &pair) {
+  for (const PairResult &pair : searchPairs(index, plan.references, plan.queries, settingsOf(o))) {
     common::PairEntry entry;
     entry.file = common::pairFileName(pair.reference->name, pair.query->name);
     common::AtomicOutput out(o.splitDir + "/" + entry.file);
@@ -124,26 +100,53 @@ void writeSplit(const PairPlan &plan, const Options &o) {
     entry.alignments = pair.matches.size();
     entry.minusAlignments = pair.minusCount();
     entries.push_back(entry);
-  });
+  }
   common::writePairIndex(o.splitDir, entries);
 }
 
-void writeOne(const PairPlan &plan, const Options &o) {
+void writeOne(const ReferenceIndex &index, const PairPlan &plan, const Options &o) {
+  std::vector<PairResult> pairs = searchPairs(index, plan.references, plan.queries, settingsOf(o));
   common::AtomicOutput out(o.output);
   if (!o.table) writeHeader(out.stream(), o);
-  runPairs(plan, o, [&](const PairResult &pair) {
+  for (const PairResult &pair : pairs) {
     if (o.table) writeTable(out.stream(), pair);
     else writeAlignments(out.stream(), pair);
-  });
+  }
   out.commit();
 }
 
+std::string shown(const std::string &path) { return path == "-" ? "standard input" : path; }
+
+// The reference index of the run: built from the reference sequences, or
+// read from -x (and checked against them when they are given too).
+ReferenceIndex makeIndex(const Options &o, const std::vector<Sequence> &refs) {
+  if (o.indexFile.empty()) return ReferenceIndex(refs, shown(o.reference));
+  ReferenceIndex index = ReferenceIndex::load(o.indexFile);
+  if (!refs.empty()) index.requireBuiltFrom(refs, o.indexFile, o.reference);
+  return index;
+}
+
 void run(const Options &o) {
-  std::vector<Sequence> refs = loadSequences(o.reference);
-  std::vector<Sequence> queries = loadSequences(o.query);
-  PairPlan plan = planPairs(o, refs, queries);
-  if (!o.splitDir.empty()) writeSplit(plan, o);
-  else writeOne(plan, o);
+  std::vector<Sequence> refs;
+  if (!o.reference.empty()) refs = loadSequences(o.reference);
+  if (o.indexOnly) {
+    makeIndex(o, refs).save(o.output);
+    return;
+  }
+  // With threads to spare, the query file is read while the index is made
+  // (which reads the reference codes and touches no sequence array).
+  const bool overlap = o.threads > 1;
+  std::future<ReferenceIndex> made =
+      std::async(overlap ? std::launch::async : std::launch::deferred, [&] { return makeIndex(o, refs); });
+  std::vector<Sequence> queries;
+  if (overlap) queries = loadSequences(o.query);
+  ReferenceIndex index = made.get();
+  releaseCodes(refs);  // the index holds them now
+  if (!overlap) queries = loadSequences(o.query);
+  std::vector<Sequence> references = index.sequences();
+  PairPlan plan = planPairs(o, references, queries);
+  if (!o.splitDir.empty()) writeSplit(index, plan, o);
+  else writeOne(index, plan, o);
 }
 
 // Releases the sequence array however the run ends.

@@ -11,7 +11,9 @@
 namespace mumfind {
 
 struct Options {
-  std::string reference, query;  // the two sequence files
+  bool indexOnly = false;        // `mumfind index`: write the reference's index to -o
+  std::string reference, query;  // the sequence files; reference empty with -x alone
+  std::string indexFile;         // -x: the reference index to search
   int minLength = 20;
   MatchKind kind = MatchKind::MUM;
   bool bothStrands = false;      // -b: the query's reverse complement too
@@ -19,6 +21,7 @@ struct Options {
   std::string output = "-";      // -o
   std::string pairReference, pairQuery;  // --pair REF,QUERY; empty: all pairs
   std::string splitDir;          // --split DIR
+  int threads = 1;               // -t: threads searching the query strands
 };
 
 using UsageError = common::UsageError;

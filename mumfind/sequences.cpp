@@ -66,16 +66,29 @@ std::vector<Sequence> loadSequences(const std::string &path) {
     if (s->length == 0) throw common::ToolError(shown + ": sequence '" + name + "' has length 0");
     std::free(s->raw_seq);
     s->raw_seq = nullptr;
-    sequences.push_back({name, s->sequence, s->length, n - first + 1});
+    sequences.push_back({name, s->sequence, s->length, n - first + 1, n});
   }
   refuseDuplicateNames(sequences, shown);
   return sequences;
 }
 
-void reverseComplement(char *codes, int length) {
+void releaseCodes(std::vector<Sequence> &sequences) {
+  for (Sequence &s : sequences) {
+    if (s.element == 0) continue;
+    STRING *record = get_element(s.element);
+    std::free(record->sequence);
+    record->sequence = nullptr;
+    s.codes = nullptr;
+    s.element = 0;
+  }
+}
+
+std::string reverseComplement(const char *codes, int length) {
   static const ComplementTable table;
-  std::reverse(codes, codes + length);
-  for (int k = 0; k < length; k++) codes[k] = table.of[static_cast<unsigned char>(codes[k])];
+  std::string out(static_cast<size_t>(length), '\0');
+  for (int k = 0; k < length; k++)
+    out[static_cast<size_t>(length - 1 - k)] = table.of[static_cast<unsigned char>(codes[k])];
+  return out;
 }
 
 }  // namespace mumfind

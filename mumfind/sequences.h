@@ -8,12 +8,14 @@
 
 namespace mumfind {
 
-// One sequence: its name and its symbol codes, owned by the sequence array.
+// One sequence: its name and its symbol codes, owned by the sequence array
+// (or, for a reference, by the reference index).
 struct Sequence {
   std::string name;  // the whole first word of its header
-  char *codes;
+  const char *codes;
   int length;
-  int number;  // its record number in the file, from 1
+  int number;   // its record number in the file, from 1
+  int element;  // its entry in the sequence array; 0 for none
 };
 
 // Reads every record of `path` into the sequence array and returns them in
@@ -24,10 +26,13 @@ struct Sequence {
 // compared.
 std::vector<Sequence> loadSequences(const std::string &path);
 
-// Reverses codes[0..length) and complements each symbol code (N and codes
-// outside the alphabet stay as they are); applied twice it restores the
-// text.
-void reverseComplement(char *codes, int length);
+// Frees the symbol codes that the sequence array holds for `sequences`
+// (once indexed, a reference's codes live in the index).
+void releaseCodes(std::vector<Sequence> &sequences);
+
+// codes[0..length) reversed, each symbol code complemented (N and codes
+// outside the alphabet stay as they are).
+std::string reverseComplement(const char *codes, int length);
 
 }  // namespace mumfind
 

@@ -22,6 +22,7 @@ fail() {
 start() { case=$1; cases=$((cases + 1)); }
 # The suites' run() leave the exit status in $status and messages in "err".
 expect_status() { [ "$status" = "$1" ] || fail "exit status $status, expected $1: $(head -c 300 err)"; }
+expect_one_line() { [ "$(wc -l < err)" = 1 ] || fail "expected one message: $(cat err)"; }
 expect_err() { grep -q -- "$1" err || fail "no message matching '$1' in: $(head -c 300 err)"; }
 finish() {
   echo "bad inputs: $((cases - failures)) passed, $failures failed"

@@ -56,7 +56,7 @@ cp "$input" ./-x
 start usage_errors_name_the_option
 refused "unknown option --bogus" --bogus
 refused "unknown option --bogus" --bogus=1
-refused "unknown option -x" -x
+refused "unknown option -Z" -Z
 refused "option -o needs a value" -o
 refused "option --version takes no value" --version=2
 refused "option --help takes no value" --help=yes

@@ -1,6 +1,8 @@
-// The match finder against brute force on random related texts, and small
-// cases checked by hand: matches at the very start and end, a repeat that
-// makes a match not unique, a match cut by mismatches on both sides.
+// The match finder against brute force on random related texts, one or
+// several references, and small cases checked by hand: matches at the very
+// start and end, a repeat that makes a match not unique (in one reference,
+// across references, in the query), a match cut by mismatches on both
+// sides.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,12 +19,31 @@ namespace {
 using mumfind::Match;
 using mumfind::MatchKind;
 using triple = std::tuple<int64_t, int64_t, int64_t>;  // ref, query, length
+using quad = std::tuple<int, int64_t, int64_t, int64_t>;  // reference, ref, query, length
 
-std::vector<triple> found(const std::string &ref, std::string query, MatchKind kind, int minLength) {
-  mumfind::ReferenceIndex index(ref.data(), int(ref.size()));
+struct Index {
+  LUMO_SAINDEX *index;
+  explicit Index(const std::vector<std::string> &refs) {
+    std::vector<const char *> texts;
+    std::vector<int64_t> lengths;
+    for (const std::string &r : refs) texts.push_back(r.data()), lengths.push_back(int64_t(r.size()));
+    index = lumo_saindex_build(int(refs.size()), nullptr, texts.data(), lengths.data());
+  }
+  ~Index() { lumo_saindex_free(index); }
+};
+
+std::vector<quad> foundIn(const std::vector<std::string> &refs, const std::string &query, MatchKind kind,
+                          int minLength) {
+  Index index(refs);
+  std::vector<quad> out;
+  for (const Match &m : mumfind::findMatches(index.index, query.data(), int64_t(query.size()), kind, minLength))
+    out.emplace_back(m.reference, m.ref, m.query, m.length);
+  return out;
+}
+
+std::vector<triple> found(const std::string &ref, const std::string &query, MatchKind kind, int minLength) {
   std::vector<triple> out;
-  for (const Match &m : index.find(&query[0], int(query.size()), kind, minLength))
-    out.emplace_back(m.ref, m.query, m.length);
+  for (auto [reference, r, q, length] : foundIn({ref}, query, kind, minLength)) out.emplace_back(r, q, length);
   return out;
 }
 
@@ -32,21 +53,33 @@ int count(const std::string &text, const std::string &word) {
   return n;
 }
 
-// Every maximal match by definition, in query, then reference order.
-std::vector<triple> brute(const std::string &ref, const std::string &query, MatchKind kind,
+// Every maximal match by definition, in query, then reference order; a
+// unique one occurs once in all references together.
+std::vector<quad> bruteIn(const std::vector<std::string> &refs, const std::string &query, MatchKind kind,
                           int minLength) {
-  std::vector<triple> out;
+  std::vector<quad> out;
   for (size_t q = 0; q < query.size(); q++) {
-    for (size_t r = 0; r < ref.size(); r++) {
-      if (r > 0 && q > 0 && ref[r - 1] == query[q - 1]) continue;
-      size_t k = 0;
-      while (r + k < ref.size() && q + k < query.size() && ref[r + k] == query[q + k]) k++;
-      if (int(k) < minLength) continue;
-      std::string word = ref.substr(r, k);
-      if (kind == MatchKind::MUM && (count(ref, word) != 1 || count(query, word) != 1)) continue;
-      out.emplace_back(r, q, k);
+    for (size_t i = 0; i < refs.size(); i++) {
+      const std::string &ref = refs[i];
+      for (size_t r = 0; r < ref.size(); r++) {
+        if (r > 0 && q > 0 && ref[r - 1] == query[q - 1]) continue;
+        size_t k = 0;
+        while (r + k < ref.size() && q + k < query.size() && ref[r + k] == query[q + k]) k++;
+        if (int(k) < minLength) continue;
+        std::string word = ref.substr(r, k);
+        int inRefs = 0;
+        for (const std::string &other : refs) inRefs += count(other, word);
+        if (kind == MatchKind::MUM && (inRefs != 1 || count(query, word) != 1)) continue;
+        out.emplace_back(int(i), r, q, k);
+      }
     }
   }
+  return out;
+}
+
+std::vector<triple> brute(const std::string &ref, const std::string &query, MatchKind kind, int minLength) {
+  std::vector<triple> out;
+  for (auto [reference, r, q, length] : bruteIn({ref}, query, kind, minLength)) out.emplace_back(r, q, length);
   return out;
 }
 
@@ -87,6 +120,55 @@ TEST(MatchFinder, EqualsBruteForceOnRandomTexts) {
   }
 }
 
+TEST(MatchFinder, EqualsBruteForceOnSeveralReferences) {
+  std::mt19937 rng(6);
+  for (const char *letters : {"01", "0123"}) {
+    for (int round = 0; round < 150; round++) {
+      std::vector<std::string> refs;
+      for (int i = 0, n = 2 + int(rng() % 3); i < n; i++) refs.push_back(random_text(rng, letters, 10 + rng() % 60));
+      if (round % 2) refs.back() += refs[0].substr(rng() % refs[0].size(), 15);  // a repeat across
+      std::string query = related_query(rng, refs[rng() % refs.size()], letters) +
+                          related_query(rng, refs[rng() % refs.size()], letters);
+      int minLength = 1 + int(rng() % 8);
+      for (MatchKind kind : {MatchKind::MUM, MatchKind::MEM})
+        ASSERT_EQ(foundIn(refs, query, kind, minLength), bruteIn(refs, query, kind, minLength))
+            << "query " << query << " l " << minLength;
+    }
+  }
+}
+
+// A query searched in parts (as threads search it) gives the matches of the
+// whole: parts cut inside matches, and a repeat of the query in another part.
+TEST(MatchFinder, PartsJoinToTheWhole) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 100; round++) {
+    std::vector<std::string> refs{random_text(rng, "0123", 200), random_text(rng, "0123", 100)};
+    std::string query = related_query(rng, refs[0], "0123") + related_query(rng, refs[1], "0123");
+    query += query.substr(rng() % 40, 25);
+    Index index(refs);
+    for (MatchKind kind : {MatchKind::MUM, MatchKind::MEM}) {
+      int minLength = 4 + int(rng() % 8);
+      std::vector<mumfind::QueryPart> parts;
+      int64_t length = int64_t(query.size());
+      for (int64_t from = 0, to; from < length; from = to) {
+        to = std::min(length, from + 1 + int64_t(rng() % 40));
+        parts.push_back(mumfind::searchPart(index.index, query.data(), length, from, to, kind, minLength));
+      }
+      ASSERT_EQ(mumfind::joinParts(index.index, parts, kind),
+                mumfind::findMatches(index.index, query.data(), length, kind, minLength));
+    }
+  }
+}
+
+TEST(MatchFinder, ATextInTwoReferencesIsNotUnique) {
+  std::vector<std::string> refs{"00" "1230123" "00", "11" "1230123" "11"};
+  EXPECT_EQ(foundIn(refs, "2" "1230123" "2", MatchKind::MUM, 5), std::vector<quad>{});
+  EXPECT_EQ(foundIn(refs, "2" "1230123" "2", MatchKind::MEM, 5),
+            (std::vector<quad>{{0, 2, 1, 7}, {1, 2, 1, 7}}));
+  // No match runs from one reference into the next.
+  EXPECT_EQ(foundIn({"3210", "0123"}, "32100123", MatchKind::MEM, 5), std::vector<quad>{});
+}
+
 TEST(MatchFinder, MatchesAtTheVeryStartAndEnd) {
   // The query is the reference's last 6 then first 6 characters.
   std::string ref = "0123012" "3320" "1102", query = "201102" "012301";
@@ -110,19 +192,11 @@ TEST(MatchFinder, MismatchesOnBothSidesCutAMatch) {
   EXPECT_EQ(found(ref, query, MatchKind::MUM, 8), std::vector<triple>{});
 }
 
-TEST(MatchFinder, RepeatedCallsForgetEarlierQueries) {
-  std::string ref = "0123301221", query = "0123301221";
-  mumfind::ReferenceIndex index(ref.data(), int(ref.size()));
-  for (int k = 0; k < 3; k++)
-    EXPECT_EQ(index.find(&query[0], int(query.size()), MatchKind::MUM, 4).size(), 1u);
-}
-
 TEST(Sequences, ReverseComplementOfCodes) {
   std::string codes = "0123" "4" "\xff" "00";
-  mumfind::reverseComplement(&codes[0], int(codes.size()));
-  EXPECT_EQ(codes, "33" "\xff" "4" "0123");
-  mumfind::reverseComplement(&codes[0], int(codes.size()));
-  EXPECT_EQ(codes, "0123" "4" "\xff" "00");
+  std::string reverse = mumfind::reverseComplement(codes.data(), int(codes.size()));
+  EXPECT_EQ(reverse, "33" "\xff" "4" "0123");
+  EXPECT_EQ(mumfind::reverseComplement(reverse.data(), int(reverse.size())), codes);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # mumfind's matches against those of mummer, as sets: the mitochondrial
-# pair and random genomes built with point changes, inversions and repeats;
+# pair, random genomes built with point changes, inversions and repeats,
+# and several references against several queries in one pair of files
+# (a match is unique when its text occurs once in all the references
+# together and once in its query sequence);
 # or, given ECOLI_DIR, the two E. coli genomes found there (SKIPPED when
 # they are not).
 # Usage: mummer_compare.sh MUMFIND SEQUENCE_DIR [ECOLI_DIR] (SEQUENCE_DIR: the mitochondrial genomes)
@@ -13,17 +16,21 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 
-# mummer's lines (with -c, reverse matches give the query position of the
-# match's first base on the forward strand) and mumfind's table, both as
-# "strand ref_start query_start length", sorted.
+# mummer's matches and mumfind's table, both as "query strand reference
+# ref_start query_start length", sorted. With one sequence a side, mummer
+# names neither (-c: reverse matches give the query position of the
+# match's first base on the forward strand).
 compare() { # label REF QUERY MUMMER_OPTIONS -- MUMFIND_OPTIONS
   local label=$1 ref=$2 query=$3 mo=()
   shift 3
   while [ "$1" != -- ]; do mo+=("$1"); shift; done
   shift
-  mummer "${mo[@]}" "$ref" "$query" 2> /dev/null |
-    awk '/^>/ { s = /Reverse/ ? "-" : "+"; next } { print s, $1, $2, $3 }' | sort > "$work/theirs"
-  "$prog" --table "$@" "$ref" "$query" | awk -F'\t' '{ print $3, $4, $5, $6 }' | sort > "$work/ours"
+  mummer "${mo[@]}" "$ref" "$query" 2> /dev/null | awk -v one="$(grep -c '^>' "$ref")" '
+    /^>/ { q = $2; s = /Reverse/ ? "-" : "+"; next }
+    { if (one == 1) print q, s, "-", $1, $2, $3; else print q, s, $1, $2, $3, $4 }' | sort > "$work/theirs"
+  "$prog" --table "$@" "$ref" "$query" |
+    awk -F'\t' -v one="$(grep -c '^>' "$ref")" '{ print $2, $3, one == 1 ? "-" : $1, $4, $5, $6 }' |
+    sort > "$work/ours"
   local n
   n=$(wc -l < "$work/theirs")
   if [ "$n" -gt 0 ] && cmp -s "$work/theirs" "$work/ours"; then
@@ -71,4 +78,24 @@ compare "mitochondria, unique, both strands" "$mt_h" "$mt_o" -mum -b -c -l 20 --
 compare "mitochondria, all maximal, both strands, -l 12" "$mt_h" "$mt_o" -maxmatch -b -c -l 12 -- --mem -b -l 12
 compare "random, unique, both strands" "$work/ref.fa" "$work/query.fa" -mum -b -c -l 20 -- -b
 compare "random, all maximal, both strands, -l 15" "$work/ref.fa" "$work/query.fa" -maxmatch -b -c -l 15 -- --mem -b -l 15
+
+# Several references (the random one in three pieces, the third ending
+# with a copy of a stretch of the first, and a mitochondrion) against
+# several queries (the random query in two pieces, the other mitochondrion).
+body=$(tail -n +2 "$work/ref.fa")
+{
+  echo ">piece1"; echo "${body:0:70000}"
+  echo ">piece2"; echo "${body:70000:60000}"
+  echo ">piece3"; echo "${body:130000}${body:20000:800}"
+  cat "$mt_h"
+} > "$work/refs.fa"
+qbody=$(tail -n +2 "$work/query.fa")
+{
+  echo ">qpart1"; echo "${qbody:0:90000}"
+  echo ">qpart2"; echo "${qbody:90000}"
+  cat "$mt_o"
+} > "$work/queries.fa"
+compare "several sequences, unique, both strands" "$work/refs.fa" "$work/queries.fa" -mum -b -c -l 20 -- -b
+compare "several sequences, all maximal, both strands" "$work/refs.fa" "$work/queries.fa" -maxmatch -b -c -l 20 -- --mem -b
+compare "several sequences, unique, two threads" "$work/refs.fa" "$work/queries.fa" -mum -b -c -l 20 -- -b -t 2
 [ "$failures" = 0 ]

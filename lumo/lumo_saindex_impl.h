@@ -1,0 +1,60 @@
+// The record behind LUMO_SAINDEX, shared by its builder, search and file
+// code. Private to the library and its tests; not installed.
+#ifndef LUMO_SAINDEX_IMPL_H
+#define LUMO_SAINDEX_IMPL_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "lumo_saindex.h"
+
+struct lumo_saindex {
+  int count;             // texts
+  char **names;          // count names, each its own block
+  int64_t *starts;       // count + 1 entries: text i is joined[starts[i], starts[i+1] - 1)
+  int64_t total;         // characters of the joined text, separators included
+  unsigned char *text;   // the joined text
+  int32_t *sa;           // suffix array of the joined text
+  // 1 + the longest prefix of the suffix at p shared with another suffix
+  // (its neighbours in the suffix array), 255 for 254 or more: the text at
+  // p of `length` characters occurs only there exactly when length >=
+  // unique[p] (and unique[p] < 255).
+  unsigned char *unique;
+  int word;              // k of the first-word table, from 1
+  // Suffix-array range [lo, hi) of the suffixes starting with each word of
+  // `word` letters '0'..'3', the word read as a base-4 number; empty
+  // ranges are [0, 0).
+  int32_t *word_lo, *word_hi;
+  uint32_t text_checksum;  // CRC-32 of the texts, in order, without separators
+};
+
+namespace lumo_saindex_impl {
+
+// The separator after every text: it sorts before every symbol and no
+// query byte matches it.
+constexpr unsigned char SEPARATOR = 0;
+
+// The longest name an index takes (bytes): a file may not make the loader
+// allocate more for one.
+constexpr std::size_t NAME_LIMIT = std::size_t(1) << 20;
+
+// The saturated value of lumo_saindex::unique.
+constexpr unsigned char UNIQUE_UNKNOWN = 255;
+
+// The base-4 value of the word at text[0..k), or -1 when it holds a byte
+// other than '0'..'3' or runs past `end`.
+int64_t word_value(const unsigned char *text, const unsigned char *end, int k);
+
+// Fills everything after text and names (suffix array, unique, word
+// table, checksum) from index->text; 0 on success, -1 out of memory.
+int derive(lumo_saindex *index);
+
+// The word length for a joined text of `total` characters.
+int word_length(int64_t total);
+
+// An index with no arrays yet, or null out of memory.
+lumo_saindex *empty_index();
+
+}  // namespace lumo_saindex_impl
+
+#endif
