@@ -54,12 +54,14 @@ class CollectSink : public aliconv::RecordSink {
 
 }  // namespace
 
-AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score) {
+AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score, bool checkBlocks) {
   AlignmentSet set;
   set.conversion.format = input.format();
   set.conversion.score = score;
   CollectSink sink(set, input.name());
-  input.read(sink, aliconv::ReadSettings{});
+  aliconv::ReadSettings settings;
+  settings.blocks = checkBlocks;
+  input.read(sink, settings);
   return set;
 }
 

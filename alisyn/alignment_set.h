@@ -30,9 +30,11 @@ struct AlignmentSet {
   aliconv::Conversion conversion;  // the format and the score kind settled
 };
 
-// Reads every alignment of the input. Throws ToolError naming file and
-// line for bad input, and for a sequence whose stated length changes.
-AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score);
+// Reads every alignment of the input; with `checkBlocks` their gap-free
+// blocks are read as well, so that a later reading may parse only the
+// records it keeps. Throws ToolError naming file and line for bad input,
+// and for a sequence whose stated length changes.
+AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score, bool checkBlocks);
 
 }  // namespace alisyn
 

@@ -27,7 +27,9 @@ struct Result {
 
 Result synteny(aliconv::Input &input, const Options &o) {
   Result r;
-  r.set = readAlignments(input, o.score);
+  // The outputs' reading copies the kept records only, so this one checks
+  // the gap-free blocks of all.
+  r.set = readAlignments(input, o.score, o.prefix != "-");
   const std::vector<Piece> &pieces = r.set.pieces;
   const std::vector<Block> chains = extractChains(pieces, bestChains(pieces, o.chains), o.chains);
   r.blocks = filterBlocks(pieces, chains, o.filter, o.chains, r.set.references.names.size(),
