@@ -188,16 +188,10 @@ ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &sett
 
 std::vector<Block> extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends,
                                  const ChainSettings &settings) {
-  // (best, alignment) pairs sorted, so that sorting compares neighbouring memory.
-  std::vector<std::pair<double, uint32_t>> order(pieces.size());
-  for (uint32_t i = 0; i < pieces.size(); ++i) order[i] = {ends.best[i], i};
-  std::sort(order.begin(), order.end(), [](const auto &a, const auto &b) {
-    return a.first > b.first || (a.first == b.first && a.second < b.second);
-  });
   std::vector<bool> taken(pieces.size(), false);
   std::vector<Block> blocks;
   Block chain;
-  for (const auto &[best, end] : order) {
+  for (const uint32_t end : decreasingOrder(ends.best)) {
     chain.members.clear();
     for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS && !taken[k]; k = ends.previous[k]) {
       chain.members.push_back(k);

@@ -5,6 +5,19 @@
 
 namespace alisyn {
 
+std::vector<uint32_t> decreasingOrder(const std::vector<double> &values) {
+  // (value, index) pairs are sorted, not indices: comparing neighbouring
+  // memory is faster than looking values up all over a large vector.
+  std::vector<std::pair<double, uint32_t>> ranked(values.size());
+  for (size_t i = 0; i < values.size(); ++i) ranked[i] = {values[i], static_cast<uint32_t>(i)};
+  std::sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) {
+    return a.first > b.first || (a.first == b.first && a.second < b.second);
+  });
+  std::vector<uint32_t> order(values.size());
+  for (size_t i = 0; i < ranked.size(); ++i) order[i] = ranked[i].second;
+  return order;
+}
+
 uint64_t unionLength(std::vector<std::pair<uint64_t, uint64_t>> intervals) {
   std::sort(intervals.begin(), intervals.end());
   uint64_t total = 0, reach = 0;  // reach: the last position counted, 0 before any
