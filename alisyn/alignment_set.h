@@ -20,6 +20,9 @@ struct Sequences {
   std::vector<std::string> names;
   std::vector<uint64_t> lengths;  // 0: the input states none
   std::unordered_map<std::string, uint32_t> numbers;
+  // The sequence named last, looked at first: aligners write the
+  // alignments of one sequence together. UINT32_MAX before any.
+  uint32_t last = UINT32_MAX;
 };
 
 struct AlignmentSet {
