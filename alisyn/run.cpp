@@ -44,7 +44,13 @@ RunFacts factsOf(const Result &r, const std::string &inputName) {
   RunFacts facts;
   facts.inputName = inputName;
   std::set<std::pair<uint32_t, uint32_t>> pairs;
-  for (const Piece &p : r.set.pieces) pairs.emplace(p.reference, p.query);
+  // Alignments of one pair mostly follow one another: each run of them
+  // is looked up once.
+  const Piece *last = nullptr;
+  for (const Piece &p : r.set.pieces) {
+    if (!last || p.reference != last->reference || p.query != last->query) pairs.emplace(p.reference, p.query);
+    last = &p;
+  }
   facts.pairs = pairs.size();
   for (const Block &b : r.blocks) facts.keptAlignments += b.members.size();
   return facts;
