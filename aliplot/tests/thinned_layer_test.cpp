@@ -40,7 +40,7 @@ uint64_t cellsCovered(const aliplot::ThinnedLayer &layer) {
 TEST(ThinnedLayer, DrawsEveryAlignmentAsALineWithinTheBudget) {
   const PlotInput plot = diagonal(50, 2);  // all shorter than a pixel at 100 pixels
   const aliplot::Frame frame = aliplot::frameFor(plot, 100);
-  const aliplot::ThinnedLayer layer = aliplot::thinnedLayer(plot, frame, allBut(50), 50);
+  const aliplot::ThinnedLayer layer = aliplot::thinnedLayer(plot.alignments, frame, allBut(50), 50);
   EXPECT_EQ(layer.lines.size(), 50u);
   EXPECT_EQ(layer.binned, 0u);
   EXPECT_EQ(cellsCovered(layer), 0u);
@@ -49,7 +49,7 @@ TEST(ThinnedLayer, DrawsEveryAlignmentAsALineWithinTheBudget) {
 TEST(ThinnedLayer, DrawsOnlyTheAlignmentsOfItsSet) {
   const PlotInput plot = diagonal(10, 20);
   const aliplot::ThinnedLayer layer =
-      aliplot::thinnedLayer(plot, aliplot::frameFor(plot, 100), allBut(10, {3, 7}), 100);
+      aliplot::thinnedLayer(plot.alignments, aliplot::frameFor(plot, 100), allBut(10, {3, 7}), 100);
   EXPECT_EQ(layer.lines, (std::vector<uint64_t>{0, 1, 2, 4, 5, 6, 8, 9}));
 }
 
@@ -58,7 +58,7 @@ TEST(ThinnedLayer, BeyondTheBudgetKeepsTheLongestAsLinesAndRastersTheRest) {
   plot.alignments[5] = {1, 1, 400, 400, 1, '+'};
   plot.alignments[17] = {501, 300, 800, 1, 1, '-'};
   const aliplot::ThinnedLayer layer =
-      aliplot::thinnedLayer(plot, aliplot::frameFor(plot, 100), allBut(30), 2);
+      aliplot::thinnedLayer(plot.alignments, aliplot::frameFor(plot, 100), allBut(30), 2);
   EXPECT_EQ(layer.lines, (std::vector<uint64_t>{5, 17}));
   EXPECT_EQ(layer.binned, 28u);
   // 28 segments of 3 bases (0.3 pixels) on the diagonal: each in one or
@@ -78,7 +78,7 @@ TEST(ThinnedLayer, CountsEachSegmentOncePerCellItCrosses) {
   plot.alignments.push_back({1, 1, 50, 50, 1, '+'});  // the one line
   plot.alignments.push_back({90, 50, 90, 50, 1, '+'});
   const aliplot::ThinnedLayer layer =
-      aliplot::thinnedLayer(plot, aliplot::frameFor(plot, 100), allBut(12), 1);
+      aliplot::thinnedLayer(plot.alignments, aliplot::frameFor(plot, 100), allBut(12), 1);
   EXPECT_EQ(layer.lines, (std::vector<uint64_t>{10}));
   ASSERT_EQ(layer.runs[2].size(), 1u);  // 10 per cell: level 4-15
   EXPECT_EQ(layer.runs[2][0].x, 0u);
@@ -109,7 +109,7 @@ TEST(ThinnedLayer, MarksEveryOccupiedCell) {
     plot.alignments.push_back({x, y, x + length, y + length, 1, next(2) ? '+' : '-'});
   }
   const aliplot::Frame frame = aliplot::frameFor(plot, 200);
-  const aliplot::ThinnedLayer layer = aliplot::thinnedLayer(plot, frame, allBut(5000), 300);
+  const aliplot::ThinnedLayer layer = aliplot::thinnedLayer(plot.alignments, frame, allBut(5000), 300);
   std::vector<bool> marked(200 * 200);
   for (const auto &runs : layer.runs)
     for (const auto &run : runs)
