@@ -59,7 +59,7 @@ void addChain(std::vector<LegendEntry> &entries, const PlotInput &plot, const Pi
 
 // alisyn's blocks: where they come from, and each class counted.
 void addBlocks(std::vector<LegendEntry> &entries, const PlotInput &plot, const Picture &picture) {
-  LegendEntry source{"", wrapped("alisyn's blocks, from " + plot.blocksFile, LEGEND_LINE_CHARS, PATH_LINES)};
+  LegendEntry source{"", wrapped("blocks from " + plot.blocksFile, LEGEND_LINE_CHARS, PATH_LINES)};
   uint64_t counts[BLOCK_CLASSES] = {}, binned = 0;
   for (const BlockFacts &block : plot.blocks) ++counts[static_cast<int>(block.blockClass)];
   for (const ThinnedLayer &layer : picture.blockLayers) binned += layer.binned;
