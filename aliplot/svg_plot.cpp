@@ -129,9 +129,13 @@ void writeStrandLayers(std::string &out, const PlotInput &plot, const Picture &p
 // alisyn's blocks, each class in a group of its own under the alignments:
 // each block drawn as a line is a wide path element of its own, named by
 // its id; blocks beyond the line budget are cells in the class's colour.
+// Duplicated blocks, copies beside the main view, go under the syntenic
+// ones, and the rearrangements over them.
 void writeBlocks(std::string &out, const PlotInput &plot, const Picture &picture) {
   if (plot.blocksFile.empty()) return;
-  for (int c = 0; c < BLOCK_CLASSES; ++c) {
+  for (const BlockClass blockClass :
+       {BlockClass::DUPLICATED, BlockClass::SYNTENIC, BlockClass::INVERTED, BlockClass::TRANSLOCATED}) {
+    const int c = static_cast<int>(blockClass);
     const char *colour = BLOCK_COLOURS[c];
     out += "<g id=\"" + blockLayerId(c) + "\" class=\"blocks\" fill=\"none\" stroke=\"" + colour +
            "\" stroke-width=\"";

@@ -12,7 +12,11 @@
 #            Chromium: no console message, as many segments, block elements
 #            and jump-list pairs as the input has, the self-test (hover, pin
 #            and copy, zoom, jump list, length and identity filter, toggles)
-#            passes, and a screenshot goes to BUILD/synteny_page.png.
+#            passes, and a screenshot goes to BUILD/synteny_page.png; and a
+#            generated assembly of 10^4 contigs with planted events, blocked
+#            by alisyn, renders (xmllint, rsvg-convert, BUILD/assembly_10k.png)
+#            with every class counted, no names and no hatching of
+#            separators.
 # usage: e2e_synteny.sh planted|page ALIPLOT ALISYN MUMFIND SOURCE_DIR SHARED_DATA BUILD_DIR
 set -euo pipefail
 mode=$1 aliplot=$2 alisyn=$3 mumfind=$4 source=$5 shared=$6 build=$7
@@ -92,3 +96,22 @@ pairs=$(cut -f1,6 assembly.paf | sort -u | wc -l)
 [ "$counts" = "$alignments,$blocks,$pairs" ] ||
   fail "the page holds $counts (segments, blocks, pairs), the input $alignments,$blocks,$pairs"
 echo "page: $counts segments, blocks and pairs as in the input; self-test passed; $build/synteny_page.png"
+
+needs libxml2-utils librsvg2-bin
+python3 "$here/assembly_gen.py" 10000 --rearranged > big.paf
+"$alisyn" -q --filter query -o big big.paf
+"$aliplot" big.paf --blocks big.blocks.tsv --assign big.assign.tsv -o big.svg
+"$aliplot" big.paf --blocks big.blocks.tsv --assign big.assign.tsv -o "$build/assembly_10k.png"
+xmllint --noout big.svg || fail "xmllint refuses the 10^4-contig SVG"
+rsvg-convert big.svg -o big.png || fail "rsvg-convert refuses the 10^4-contig SVG"
+grouped() { python3 -c 'import sys; print(f"{int(sys.argv[1]):,}")' "$1"; }
+read -r syntenic inverted translocated duplicated <<< "$(class_counts big.blocks.tsv)"
+for entry in "syntenic: $(grouped "$syntenic") blocks" "inverted: $(grouped "$inverted") blocks" \
+             "translocated: $(grouped "$translocated") blocks" "duplicated: $(grouped "$duplicated") blocks" \
+             "10,000 sequences too narrow to name"; do
+  grep -q ">$entry<" big.svg || fail "no '$entry' in the legend"
+done
+names=$(sed -n '/<g id="y-ticks"/,/<\/g>/p' big.svg | grep -c '<text' || true)
+separators=$(grep -o '<path id="separators"[^>]*' big.svg | grep -o 'M' | wc -l)
+[ "$names" = 0 ] && [ "$separators" -lt 50 ] || fail "$names query names and $separators separators at 10^4 contigs"
+echo "10^4 contigs: blocks by class, no names, $separators separators; $build/assembly_10k.png"
