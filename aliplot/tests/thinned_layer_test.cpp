@@ -1,5 +1,8 @@
 #include "thinned_layer.h"
 
+#include "picture.h"
+#include "svg_plot.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -130,6 +133,36 @@ TEST(ThinnedLayer, MarksEveryOccupiedCell) {
 TEST(DensityLevels, GrowWithTheCount) {
   const std::map<uint32_t, int> expected = {{1, 0}, {2, 1}, {3, 1}, {4, 2}, {15, 2}, {16, 3}, {100000, 3}};
   for (const auto &[count, level] : expected) EXPECT_EQ(aliplot::densityLevel(count), level) << count;
+}
+
+}  // namespace
+
+namespace {
+
+// alisyn's blocks share the one budget with the alignments: beyond it the
+// shortest blocks of each class become cells in the class's layer, and
+// the legend says how many.
+TEST(ThinnedLayer, BlocksShareTheBudget) {
+  PlotInput plot = diagonal(100, 20);
+  plot.blocksFile = "b.tsv";
+  for (int b = 0; b < 300; ++b) {
+    plot.blockExtents.push_back(plot.alignments[static_cast<size_t>(b % 100)]);
+    plot.blockReferenceOf.push_back(0);
+    plot.blockQueryOf.push_back(0);
+    plot.blocks.push_back({static_cast<uint64_t>(b + 1),
+                           b % 3 ? aliplot::BlockClass::SYNTENIC : aliplot::BlockClass::INVERTED, 1, "20"});
+  }
+  const aliplot::Picture picture = aliplot::pictureFor(plot, 200, 80);
+  const aliplot::ThinnedLayer &syntenic = picture.blockLayers[0], &inverted = picture.blockLayers[1];
+  EXPECT_EQ(picture.strands[0].lines.size() + syntenic.lines.size() + inverted.lines.size(), 80u);
+  EXPECT_EQ(syntenic.lines.size() + syntenic.binned, 200u);
+  EXPECT_EQ(inverted.lines.size() + inverted.binned, 100u);
+  EXPECT_GT(cellsCovered(inverted), 0u);
+  std::string svg = aliplot::svgElement(plot, picture);
+  const uint64_t binned = syntenic.binned + inverted.binned;
+  EXPECT_NE(svg.find(">" + std::to_string(binned) + " blocks drawn as pixels<"), std::string::npos);
+  EXPECT_NE(svg.find(">inverted: 100 blocks<"), std::string::npos);
+  EXPECT_NE(svg.find(">duplicated: 0 blocks<"), std::string::npos);
 }
 
 }  // namespace
