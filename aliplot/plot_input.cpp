@@ -3,9 +3,9 @@
 #include "chain_report.h"
 #include "fields.h"
 #include "readers.h"
+#include "tool_error.h"
 
 #include <htslib/sam.h>
-#include "tool_error.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -73,7 +73,8 @@ class PlotSink : public aliconv::RecordSink {
 
   // A BAM or CRAM file's references and unmapped reads.
   void binaryHeader(const sam_hdr_t *header) override {
-    for (int tid = 0; tid < sam_hdr_nref(header); ++tid) samNames_.references.emplace_back(sam_hdr_tid2name(header, tid));
+    for (int tid = 0; tid < sam_hdr_nref(header); ++tid)
+      samNames_.references.emplace_back(sam_hdr_tid2name(header, tid));
   }
   void binaryRecord(const bam1_t *record, uint64_t) override {
     if (record->core.flag & BAM_FUNMAP) samNames_.unmapped.emplace(bam_get_qname(record));

@@ -71,8 +71,8 @@ std::vector<Anchor> alignedAnchors(const PlotInput &plot) {
 }
 
 // alisyn's view where it has one: a query's syntenic blocks lie on its
-// reference and main strand (the heaviest, in query bases, decides should
-// a table be edited), and its assignment names both.
+// reference and main strand (should they disagree, as in an edited table,
+// the longest in the query decides), and its assignment names both.
 void applySynteny(const PlotInput &plot, std::vector<Anchor> &anchors) {
   std::vector<int64_t> heaviest(plot.queries.size(), -1);
   for (size_t b = 0; b < plot.blocks.size(); ++b) {
