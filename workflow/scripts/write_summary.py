@@ -9,7 +9,8 @@ import urllib.parse
 from tsv import read_table, write_table
 
 # Columns that hold a path: links on the page, under these labels.
-LINKED = {"report": "report", "svg": "SVG", "html": "HTML", "picked": "picked", "log": "log"}
+LINKED = {"report": "report", "svg": "SVG", "html": "HTML", "picked": "picked", "blocks": "blocks",
+          "chain": "chain", "log": "log"}
 
 STYLE = """
 body { font-family: sans-serif; margin: 1.5em; color: #222; }
@@ -23,7 +24,15 @@ td.message { font-family: monospace; }
 img.thumb { width: 8em; height: 8em; object-fit: contain; background: #fff; }
 """
 
-NUMBERS = {"reference_length", "query_length", "alignments", "chain_members", "score_sum"}
+NUMBERS = {"reference_length", "query_length", "alignments", "chain_members", "score_sum", "reference_covered",
+           "reference_share", "query_covered", "query_share", "identity", "inverted", "translocated"}
+
+
+SYNTENY_NOTE = (
+    "Synteny (alisyn on each row's alignments, one-to-one unless set otherwise): the reference and query "
+    "bases that the pair's kept alignments cover, their share in percent of the sequence's length, their "
+    "identity in percent where the aligner states it, and the pair's inverted and translocated blocks; "
+    "blocks and chain link the row's blocks table and chain file.")
 
 
 def read_tables(paths):
@@ -98,6 +107,7 @@ def page(columns, rows, page_folder):
         f"<h1>{heading}</h1>\n"
         f"<p>{html.escape(row_counts(rows))} Scores are the chains' score sums; "
         "the pass is forward, or reverse where the chain runs backwards in the query.</p>\n"
+        f"<p>{html.escape(SYNTENY_NOTE)}</p>\n"
         f"<table>\n<tr>{head}</tr>\n" + "\n".join(body) + "\n</table>\n</body>\n</html>\n"
     )
 
