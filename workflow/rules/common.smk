@@ -172,10 +172,11 @@ def synteny_joined(row):
 
 
 def synteny_input(wildcards):
-    """What alisyn reads: the row's alignment file, or its pair files."""
+    """What alisyn reads: the row's alignment file, or the index of its pair
+    files (written with them)."""
     row = wildcards.row
     if synteny_joined(row):
-        return [f"{split_dir(row)}/{pair['file']}" for pair in row_pairs(row)]
+        return f"{split_dir(row)}/pairs.tsv"
     return aligned_input(row)
 
 
