@@ -46,8 +46,9 @@ const char *usageText() {
          "for standard input; plain or gzip) into strand-aware synteny blocks, keeps\n"
          "each region's best blocks, and classes them as syntenic, inverted,\n"
          "translocated or duplicated. Writes PREFIX.blocks.tsv, PREFIX.kept.FORMAT,\n"
-         "PREFIX.chain and PREFIX.assign.tsv (-o -: the blocks table to standard\n"
-         "output only) and a summary on standard error (-q: none). See man alisyn.\n";
+         "PREFIX.chain, PREFIX.assign.tsv and PREFIX.pairs.tsv (-o -: the blocks table\n"
+         "to standard output only) and a summary on standard error (-q: none). See man\n"
+         "alisyn.\n";
 }
 
 Options parseOptions(int argc, char **argv) {

@@ -5,6 +5,7 @@
 #include "input_copy.h"
 #include "kept_copy.h"
 #include "options.h"
+#include "pairs_table.h"
 #include "program.h"
 #include "summary.h"
 #include "tables.h"
@@ -73,6 +74,7 @@ void writeOutputs(const Options &o, const std::string &path, const Result &r, Ru
   common::AtomicOutput blocksOut(o.prefix + ".blocks.tsv");
   common::AtomicOutput keptOut(o.prefix + ".kept." + aliconv::formatName(format));
   common::AtomicOutput assignOut(o.prefix + ".assign.tsv");
+  common::AtomicOutput pairsOut(o.prefix + ".pairs.tsv");
   Fragments fragments;
   aliconv::Input again(path, &format);
   KeptCopy copy(kept, pieces, format, keptOut, fragments);
@@ -90,9 +92,11 @@ void writeOutputs(const Options &o, const std::string &path, const Result &r, Ru
   }
   writeBlocksTable(blocksOut.stream(), r.set, r.blocks, r.classification.classes);
   writeAssignments(assignOut.stream(), r.set, r.classification.assignments);
+  writePairsTable(pairsOut.stream(), r.set, r.blocks, r.classification.classes);
   blocksOut.commit();
   keptOut.commit();
   assignOut.commit();
+  pairsOut.commit();
   if (chainOut) chainOut->commit();
 }
 

@@ -6,21 +6,21 @@ namespace {
 
 unsigned long long ull(uint64_t v) { return static_cast<unsigned long long>(v); }
 
-// The block's identity in percent, weighted by reference bases, or "".
-std::string identityText(const AlignmentSet &set, const Block &block) {
+}  // namespace
+
+std::string identityPercent(const AlignmentSet &set, const std::vector<uint32_t> &members) {
   double same = 0, bases = 0;
-  for (const uint32_t m : block.members) {
+  for (const uint32_t m : members) {
     if (set.identity[m] < 0) return "";
     const double length = static_cast<double>(set.pieces[m].xe - set.pieces[m].xb + 1);
     same += length * set.identity[m];
     bases += length;
   }
+  if (members.empty()) return "";
   char text[32];
   std::snprintf(text, sizeof text, "%.2f", 100 * same / bases);
   return text;
 }
-
-}  // namespace
 
 void writeBlocksTable(std::FILE *out, const AlignmentSet &set, const std::vector<Block> &blocks,
                       const std::vector<BlockClass> &classes) {
@@ -34,7 +34,7 @@ void writeBlocksTable(std::FILE *out, const AlignmentSet &set, const std::vector
                  set.references.names[first.reference].c_str(), ull(s.xb), ull(s.xe),
                  set.queries.names[first.query].c_str(), ull(s.yb), ull(s.ye), first.strand,
                  className(classes[b]), blocks[b].members.size(), blocks[b].score,
-                 ull(referenceBases(blocks[b], set.pieces)), identityText(set, blocks[b]).c_str());
+                 ull(referenceBases(blocks[b], set.pieces)), identityPercent(set, blocks[b].members).c_str());
   }
 }
 

@@ -6,9 +6,13 @@
 #include "classify.h"
 
 #include <cstdio>
+#include <string>
 
 namespace alisyn {
 
+// The identity of the alignments MEMBERS in percent with two decimals,
+// weighted by reference bases; "" when there are none or one states none.
+std::string identityPercent(const AlignmentSet &set, const std::vector<uint32_t> &members);
 // One header line, then per block: id (from 1, in the order given), reference,
 // start, end, query, start, end, strand, class, alignments, score, reference
 // bases aligned, identity in percent (empty when an alignment states none).

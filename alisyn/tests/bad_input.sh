@@ -16,9 +16,9 @@ run() {
   "$prog" "$@" > out 2> err
   status=$?
 }
-earlier() { for f in r.blocks.tsv r.kept.paf r.assign.tsv r.chain; do echo "an earlier result" > "$f"; done; }
+earlier() { for f in r.blocks.tsv r.kept.paf r.assign.tsv r.pairs.tsv r.chain; do echo "an earlier result" > "$f"; done; }
 unchanged() {
-  for f in r.blocks.tsv r.kept.paf r.assign.tsv r.chain; do
+  for f in r.blocks.tsv r.kept.paf r.assign.tsv r.pairs.tsv r.chain; do
     [ "$(cat $f)" = "an earlier result" ] || fail "the existing output $f was changed"
   done
   [ -z "$(ls -A . "$TMPDIR" | grep -F -e .tmp -e alisyn-input)" ] || fail "a temporary file was left: $(ls -A . "$TMPDIR")"
@@ -97,7 +97,7 @@ gzip -c "$data/mt.minimap2.paf" | "$prog" -o s - 2> err
 status=$?
 expect_status 0
 "$prog" -o f "$data/mt.minimap2.paf" 2> /dev/null
-for suffix in blocks.tsv kept.paf assign.tsv chain; do cmp -s "s.$suffix" "f.$suffix" || fail "s.$suffix differs"; done
+for suffix in blocks.tsv kept.paf assign.tsv pairs.tsv chain; do cmp -s "s.$suffix" "f.$suffix" || fail "s.$suffix differs"; done
 [ -z "$(ls -A "$TMPDIR")" ] || fail "the copy of standard input was left: $(ls -A "$TMPDIR")"
 
 finish

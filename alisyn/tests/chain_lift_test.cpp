@@ -151,7 +151,7 @@ TEST_P(ChainLift, EveryAlignedBaseLandsWhereItsAlignmentSays) {
   EXPECT_GE(pairs.lifted + 400 * pairs.alignments, pairs.bases);
   EXPECT_GT(pairs.lifted, pairs.bases * 98 / 100);
   EXPECT_EQ(blockMembers(prefix + ".blocks.tsv"), pairs.alignments) << "the kept file holds other alignments than the blocks";
-  for (const char *suffix : {".chain", ".blocks.tsv", ".assign.tsv"}) std::remove((prefix + suffix).c_str());
+  for (const char *suffix : {".chain", ".blocks.tsv", ".assign.tsv", ".pairs.tsv"}) std::remove((prefix + suffix).c_str());
   std::remove((prefix + ".kept." + GetParam().kept).c_str());
 }
 

@@ -5,6 +5,8 @@
 
 # alichain -f writes its report beside its input; a link in chains/ to the
 # pair's alignment file keeps the report out of the split step's folder.
+# alichain always runs its two passes side by side, on two threads (it has
+# no option for their number).
 rule chain:
     input:
         "results/{row}/split/{pair}.gff",
@@ -13,6 +15,7 @@ rule chain:
         report="results/{row}/chains/{pair}.gff.chainout",
     params:
         alichain=lambda wildcards: tool("alichain"),
+    threads: 2
     log:
         "logs/{row}/chains/{pair}.log",
     shell:

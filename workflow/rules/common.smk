@@ -139,18 +139,20 @@ def empty_message(wildcards):
 
 def derived_folders(wildcards):
     """The folders of a row's files made from its split (results and logs)."""
-    return [f"{top}/{wildcards.row}/{kind}" for top in ("results", "logs") for kind in ("chains", "plots", "picked")]
+    kinds = ("chains", "plots", "picked", "synteny")
+    return [f"{top}/{wildcards.row}/{kind}" for top in ("results", "logs") for kind in kinds]
 
 
-def split_steps(wildcards):
-    """The commands of a row's split step (see scripts/aligners.py)."""
+def split_steps(wildcards, threads):
+    """The commands of a row's split step on THREADS threads (see
+    scripts/aligners.py)."""
     row = ROWS[wildcards.row]
     folder = split_dir(wildcards.row)
     if row["alignments"]:
         return [{"argv": [tool("aliconv"), row["alignments"], "--split", folder], "stdout": None}]
     aligner, options = row_aligner(wildcards.row)
     return aligners.split_steps(aligner, options, tool, row["reference"], row["query"], folder,
-                                config["aligner_suffix"])
+                                config["aligner_suffix"], threads)
 
 
 def split_threads(wildcards):
@@ -159,10 +161,29 @@ def split_threads(wildcards):
     return aligners.threads(row_aligner(wildcards.row)[0])
 
 
+def synteny_prefix(row):
+    return f"{row_dir(row)}/synteny/{row}"
+
+
+def synteny_joined(row):
+    """Whether alisyn reads the row's pair files joined (mumfind rows,
+    whose split writes no alignment file of the whole row)."""
+    return aligned_input(row) is None
+
+
+def synteny_input(wildcards):
+    """What alisyn reads: the row's alignment file, or the index of its pair
+    files (written with them)."""
+    row = wildcards.row
+    if synteny_joined(row):
+        return f"{split_dir(row)}/pairs.tsv"
+    return aligned_input(row)
+
+
 def row_outputs(wildcards):
     """What a row's summary reads: the split status and, when the split
     succeeded, every pair's index entry, report, plots and picked file, in
-    the order of split/pairs.tsv."""
+    the order of split/pairs.tsv, and the row's synteny tables."""
     row = wildcards.row
     inputs = {"status": split_status(row)}
     if not row_succeeded(row):
@@ -173,6 +194,9 @@ def row_outputs(wildcards):
     inputs["reports"] = [f"{folder}/chains/{stem}.gff.chainout" for stem in stems]
     inputs["svgs"] = [f"{folder}/plots/{stem}.svg" for stem in stems]
     inputs["htmls"] = [f"{folder}/plots/{stem}.html" for stem in stems]
+    inputs["synteny"] = f"{synteny_prefix(row)}.pairs.tsv"
+    inputs["blocks"] = f"{synteny_prefix(row)}.blocks.tsv"
+    inputs["synteny_log"] = f"logs/{row}/synteny/alisyn.log"
     if aligned_input(row):
         inputs["picked"] = [f"{folder}/picked/{stem}.{picked_suffix(row)}" for stem in stems]
     return inputs

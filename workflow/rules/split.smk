@@ -13,9 +13,9 @@
 # parameter, so that the step runs again once the file is there. A tool
 # killed by a signal fails the step itself, so that the next run tries again.
 #
-# A new split makes every chain, plot and picked file of the row out of date:
-# the step removes them, so that pairs the input no longer holds leave
-# nothing behind.
+# A new split makes every chain, plot, picked file and synteny table of the
+# row out of date: the step removes them, so that pairs the input no longer
+# holds leave nothing behind.
 
 
 checkpoint split:

@@ -1,13 +1,16 @@
 """One row's part of the summary (see rules/summary.smk): a line per
-sequence pair with its chain, or one line saying that the row failed."""
+sequence pair with its chain and synteny figures, or one line saying that
+the row failed or found no alignment (its pair columns empty)."""
 
 import sys
 from decimal import Decimal
 
+import synteny_columns
 from tsv import read_table, write_table
 
 COLUMNS = ["name", "status", "reference", "query", "reference_length", "query_length", "alignments",
-           "chain_members", "score_sum", "pass", "report", "svg", "html", "picked", "log", "message"]
+           "chain_members", "score_sum", "pass", *synteny_columns.COLUMNS, "report", "svg", "html", "picked",
+           "blocks", "chain", "log", "message"]
 
 ALIGNMENT_FEATURES = ("alignment", "hsp:hsp")
 
@@ -52,16 +55,24 @@ def read_report(path):
     return members, exact_sum(member_lines), chain_pass(member_lines)
 
 
-def pair_lines(name, pairs, reports, svgs, htmls, picked, log):
+def pair_lines(name, pairs, inputs, log):
+    """A line per pair, with the row's synteny figures for that pair and the
+    row's blocks table and chain file."""
+    figures = synteny_columns.read_pairs(inputs.synteny)
+    chain = synteny_columns.chain_file(inputs.blocks, inputs.synteny_log)
+    picked = inputs.get("picked")
     for index, pair in enumerate(pairs):
-        members, score_sum, which = read_report(reports[index])
-        yield {
+        members, score_sum, which = read_report(inputs.reports[index])
+        line = {
             "name": name, "status": "ok", "reference": pair["reference"], "query": pair["query"],
             "reference_length": pair["reference_length"], "query_length": pair["query_length"],
             "alignments": pair["alignments"], "chain_members": members, "score_sum": score_sum,
-            "pass": which, "report": reports[index], "svg": svgs[index], "html": htmls[index],
-            "picked": picked[index] if picked else "", "log": log, "message": "",
+            "pass": which, "report": inputs.reports[index], "svg": inputs.svgs[index],
+            "html": inputs.htmls[index], "picked": picked[index] if picked else "",
+            "blocks": inputs.blocks, "chain": chain, "log": log, "message": "",
         }
+        line.update(synteny_columns.pair_columns(figures, pair))
+        yield line
 
 
 def row_line(name, status, message, log):
@@ -76,8 +87,7 @@ def summarize_row(name, inputs, log, output):
         state, message = handle.readline().strip(), handle.read().strip()
     if state == "ok":
         pairs = read_table(inputs.index)[1]
-        lines = list(pair_lines(name, pairs, inputs.reports, inputs.svgs, inputs.htmls,
-                                inputs.get("picked"), log))
+        lines = list(pair_lines(name, pairs, inputs, log))
     else:
         lines = [row_line(name, state, message, log)]
     write_table(output, COLUMNS, lines)

@@ -8,22 +8,33 @@ import urllib.parse
 
 from tsv import read_table, write_table
 
-# Columns that hold a path: links on the page, under these labels.
-LINKED = {"report": "report", "svg": "SVG", "html": "HTML", "picked": "picked", "log": "log"}
+# Columns that hold a path: links on the page, under these labels, in the
+# files cell of their line.
+LINKED = {"report": "report", "svg": "SVG", "html": "HTML", "picked": "picked", "blocks": "blocks",
+          "chain": "chain", "log": "log"}
 
 STYLE = """
 body { font-family: sans-serif; margin: 1.5em; color: #222; }
-table { border-collapse: collapse; font-size: 0.9em; }
-th, td { border: 1px solid #ccc; padding: 0.3em 0.6em; text-align: left; }
+table { border-collapse: collapse; font-size: 0.85em; }
+th, td { border: 1px solid #ccc; padding: 0.25em 0.45em; text-align: left; }
 th { background: #eee; }
 td.number { text-align: right; font-variant-numeric: tabular-nums; }
 tr.failed td { background: #fde8e8; }
 tr.empty td { background: #f4f4f4; }
 td.message { font-family: monospace; }
-img.thumb { width: 8em; height: 8em; object-fit: contain; background: #fff; }
+td.files { min-width: 9em; }
+img.thumb { width: 7em; height: 7em; object-fit: contain; background: #fff; }
 """
 
-NUMBERS = {"reference_length", "query_length", "alignments", "chain_members", "score_sum"}
+NUMBERS = {"reference_length", "query_length", "alignments", "chain_members", "score_sum", "reference_covered",
+           "reference_share", "query_covered", "query_share", "identity", "inverted", "translocated"}
+
+
+SYNTENY_NOTE = (
+    "Synteny (alisyn on each row's alignments, one-to-one unless set otherwise): the reference and query "
+    "bases that the pair's kept alignments cover, their share in percent of the sequence's length, their "
+    "identity in percent where the aligner states it, and the pair's inverted and translocated blocks; "
+    "blocks and chain link the row's blocks table and chain file.")
 
 
 def read_tables(paths):
@@ -35,36 +46,41 @@ def read_tables(paths):
     return columns, rows
 
 
-def cell(column, value, page_folder):
-    if column in LINKED:
-        if not value:
-            return "<td></td>"
-        target = html.escape(urllib.parse.quote(os.path.relpath(value, page_folder)))
-        return f'<td><a href="{target}">{LINKED[column]}</a></td>'
+def link(value, label, page_folder):
+    target = html.escape(urllib.parse.quote(os.path.relpath(value, page_folder)))
+    return f'<a href="{target}">{label}</a>'
+
+
+def cell(column, value):
     kind = ' class="number"' if column in NUMBERS else ""
     return f"<td{kind}>{html.escape(value)}</td>"
+
+
+def files_cell(row, page_folder):
+    """The links to the files a line names, in one cell."""
+    links = [link(row[column], label, page_folder) for column, label in LINKED.items() if row[column]]
+    return f'<td class="files">{" ".join(links)}</td>'
 
 
 def thumbnail(row, page_folder):
     """The pair's dot plot, small, linking to its interactive page."""
     picture = html.escape(urllib.parse.quote(os.path.relpath(row["svg"], page_folder)))
-    page_link = html.escape(urllib.parse.quote(os.path.relpath(row["html"], page_folder)))
     title = html.escape(f"{row['reference']} and {row['query']}")
-    return f'<td><a href="{page_link}"><img class="thumb" src="{picture}" alt="dot plot of {title}"></a></td>'
+    image = f'<img class="thumb" src="{picture}" alt="dot plot of {title}">'
+    return f"<td>{link(row['html'], image, page_folder)}</td>"
 
 
 def row_cells(columns, row, page_folder):
-    """A pair's cells and its thumbnail; a row without pairs (failed or
-    empty) shows its message across the cells it has no values for (all but
-    its name, status and log)."""
+    """A pair's values, its files and its thumbnail; a row without pairs
+    (failed or empty) shows its message across the values it has none of
+    (all but its name and status)."""
     if row["status"] == "ok":
-        return "".join(cell(column, row[column], page_folder) for column in columns) + \
-            thumbnail(row, page_folder)
+        values = "".join(cell(column, row[column]) for column in columns)
+        return values + files_cell(row, page_folder) + thumbnail(row, page_folder)
     kept = ("name", "status")
     span = len(columns) - len(kept)
     message = f'<td colspan="{span}" class="message">{html.escape(row["message"])}</td>'
-    return "".join(cell(column, row[column], page_folder) for column in kept) + message + \
-        cell("log", row["log"], page_folder)
+    return "".join(cell(column, row[column]) for column in kept) + message + files_cell(row, page_folder)
 
 
 def counted(number, thing):
@@ -86,9 +102,10 @@ def row_counts(rows):
 
 
 def page(columns, rows, page_folder):
-    # A message shows in its row's own line.
-    columns = [column for column in columns if column != "message"]
-    head = "".join(f"<th>{html.escape(column.replace('_', ' '))}</th>" for column in columns) + "<th>plot</th>"
+    # A message shows in its row's own line, the files in one cell.
+    columns = [column for column in columns if column != "message" and column not in LINKED]
+    head = "".join(f"<th>{html.escape(column.replace('_', ' '))}</th>" for column in columns) + \
+        "<th>files</th><th>plot</th>"
     body = [f'<tr class="{html.escape(row["status"])}">{row_cells(columns, row, page_folder)}</tr>'
             for row in rows]
     heading = html.escape(page_heading(rows))
@@ -98,6 +115,7 @@ def page(columns, rows, page_folder):
         f"<h1>{heading}</h1>\n"
         f"<p>{html.escape(row_counts(rows))} Scores are the chains' score sums; "
         "the pass is forward, or reverse where the chain runs backwards in the query.</p>\n"
+        f"<p>{html.escape(SYNTENY_NOTE)}</p>\n"
         f"<table>\n<tr>{head}</tr>\n" + "\n".join(body) + "\n</table>\n</body>\n</html>\n"
     )
 

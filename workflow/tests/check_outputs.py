@@ -1,5 +1,6 @@
-"""Checks the files that the workflow's summary names: every report, plot and
-picked file of a good pair exists, the SVG plots parse as XML, each picked
+"""Checks the files that the workflow's summary names: every report, plot,
+picked file, blocks table and chain file of a good pair exists, the SVG
+plots parse as XML, each picked
 file converts back (aliconv) to as many alignments as the chain has members,
 every link and picture of index.html leads to an existing file, each pair
 shows its plot, and the heading counts the pairs and rows shown.
@@ -49,8 +50,8 @@ def converted_alignments(aliconv, path):
 
 def check_pair(row, aliconv):
     problems = []
-    for column in ("report", "svg", "html"):
-        if not os.path.getsize(row[column]):
+    for column in ("report", "svg", "html", "blocks", "chain"):
+        if row[column] and not os.path.getsize(row[column]):
             problems.append(f"{row[column]} is empty")
     xml.etree.ElementTree.parse(row["svg"])
     if row["picked"]:
@@ -79,8 +80,9 @@ def main(summary, index, aliconv):
     problems.extend(f"index.html links to a missing {target}" for target in missing)
     good = [row for row in rows if row["status"] == "ok"]
     # Each good pair links its report, two plots (one of them also from its
-    # thumbnail) and the log, plus its picked file.
-    expected_links = len(rows) + sum(5 if row["picked"] else 4 for row in good)
+    # thumbnail), its row's blocks table and the log, plus its picked file
+    # and its row's chain file where there are such.
+    expected_links = len(rows) + sum(5 + bool(row["picked"]) + bool(row["chain"]) for row in good)
     if len(links.targets) != expected_links:
         problems.append(f"index.html has {len(links.targets)} links, expected {expected_links} for {len(good)} pairs")
     thumbnails = [os.path.relpath(row["svg"], folder) for row in good]

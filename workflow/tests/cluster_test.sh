@@ -75,7 +75,7 @@ $(diff "$work/local/results/summary.tsv" "$work/cluster/results/summary.tsv" 2>&
 $(tail -n 30 "$work/cluster.out")"
 
 # The jobs the local run ran that are not local rules are the ones SLURM ran.
-expected=$(grep -cE '^(rule|checkpoint) (split|chain|plot|pick):' "$work/local.out")
+expected=$(grep -cE '^(rule|checkpoint) (split|chain|plot|pick|synteny):' "$work/local.out")
 grep -o 'submitted with SLURM jobid [0-9]*' "$work/cluster.out" | awk '{ print $NF }' > "$work/submitted"
 sacct -X -n -P -o JobIDRaw,State,Account -S now-1hour > "$work/sacct"
 completed=$(awk -F'|' -v account="$CLUSTER_ACCOUNT" 'NR == FNR { submitted[$1]; next }

@@ -3,11 +3,12 @@
 # this build into a temporary prefix and checks
 #  - that with its defaults (config/pairs.tsv of the data folder) it finds the
 #    installed programs, runs each row's own aligner (minimap2 with asm5 and
-#    asm20, nucmer, mumfind with options) and gives the summary of the
-#    programs run by hand;
-#  - that rows whose aligner finds nothing are listed as empty, and the run
-#    succeeds;
-#  - that with --configfile and bin_dir "" the programs come from the PATH;
+#    asm20, nucmer, mumfind with options) on the threads Snakemake grants and
+#    gives the summary (chains and synteny) of the programs run by hand;
+#  - that rows whose aligner finds nothing are listed as empty, without
+#    synteny figures, and the run succeeds;
+#  - that with --configfile and bin_dir "" the programs come from the PATH,
+#    one core gives mumfind one thread, and alisyn_options reach alisyn;
 #  - that a sheet with an unknown aligner is refused, naming its line;
 #  - that snakemake --lint warns of nothing but software environments.
 # Usage: installed_test.sh SOURCE_DIR BUILD_DIR
@@ -65,20 +66,22 @@ orang="$source_dir/examples/MT-orang.fa"
 
 # 1. Defaults: the sheet config/pairs.tsv, the installed programs.
 snakemake -s "$workflow/Snakefile" -c 2 > run.out 2>&1 || fail "the installed workflow failed: $(tail -20 run.out)"
-grep -q "^\$ $work/prefix/bin/mumfind -b -l 30 " logs/mum30/split.log ||
-  fail "the installed mumfind was not used: $(head -1 logs/mum30/split.log)"
+grep -q "^\$ $work/prefix/bin/mumfind -t 2 -b -l 30 " logs/mum30/split.log ||
+  fail "the installed mumfind was not used on the two threads granted: $(head -1 logs/mum30/split.log)"
+grep -q "^\$ $(command -v minimap2) -c -x asm5 -t 2 " logs/asm5/split.log ||
+  fail "minimap2 did not run on the two threads granted: $(head -1 logs/asm5/split.log)"
 
 mkdir hand
 {
   minimap2 -c -x asm5 -t 2 "$human" near.fa 2>/dev/null > hand/asm5.paf &&
-    "$(tool aliconv)" -i paf hand/asm5.paf --split hand/asm5 && by_hand_row asm5 hand/asm5
+    "$(tool aliconv)" -i paf hand/asm5.paf --split hand/asm5 && by_hand_row asm5 hand/asm5 hand/asm5.paf
   minimap2 -c -x asm20 -t 2 -N 2 "$human" "$orang" 2>/dev/null > hand/asm20.paf &&
-    "$(tool aliconv)" -i paf hand/asm20.paf --split hand/asm20 && by_hand_row asm20 hand/asm20
+    "$(tool aliconv)" -i paf hand/asm20.paf --split hand/asm20 && by_hand_row asm20 hand/asm20 hand/asm20.paf
   nucmer -p hand/nuc "$human" "$orang" 2>/dev/null &&
-    "$(tool aliconv)" -i delta hand/nuc.delta --split hand/nuc && by_hand_row nuc hand/nuc
+    "$(tool aliconv)" -i delta hand/nuc.delta --split hand/nuc && by_hand_row nuc hand/nuc hand/nuc.delta
   "$(tool mumfind)" -b -l 30 --split hand/mum30 "$human" "$orang" && by_hand_row mum30 hand/mum30
 } > expected.tsv || fail "the programs failed when run by hand"
-awk -F'\t' '$2 == "ok"' results/summary.tsv | cut -f1-10 > actual.tsv
+awk -F'\t' '$2 == "ok"' results/summary.tsv | cut -f1-17 > actual.tsv
 diff expected.tsv actual.tsv > summary.diff || fail "summary rows differ from the programs run by hand:
 $(cat summary.diff)"
 [ "$(wc -l < expected.tsv)" = 4 ] || fail "expected 4 sequence pairs by hand, found $(wc -l < expected.tsv)"
@@ -86,20 +89,33 @@ $(cat summary.diff)"
 # 2. Rows without alignments are empty, with the reason.
 for row in "unrelated minimap2-asm5" "unrelated_mum mumfind"; do
   set -- $row
-  awk -F'\t' -v row="$1" -v reason="$2 found no alignment" '$1 == row && $2 == "empty" && $16 == reason' \
+  awk -F'\t' -v row="$1" -v reason="$2 found no alignment" '$1 == row && $2 == "empty" && $NF == reason' \
     results/summary.tsv | grep -q . || fail "row $1 is not empty: $(grep "^$1	" results/summary.tsv)"
+  # No pair, so no synteny figures and no blocks or chain file.
+  awk -F'\t' -v row="$1" '$1 == row { for (i = 11; i <= 17; i++) printf "%s", $i; print $22 $23 }' \
+    results/summary.tsv | grep -q . && fail "row $1 has synteny values: $(grep "^$1	" results/summary.tsv)"
 done
 python3 "$source_dir/workflow/tests/check_outputs.py" results/summary.tsv results/index.html "$(tool aliconv)" ||
   fail "the summary's files are incomplete"
 
-# 3. --configfile, and bin_dir "" for the programs on the PATH.
+# 3. --configfile, and bin_dir "" for the programs on the PATH; one core
+# for every job, so mumfind is given one thread; alisyn keeping every
+# alignment (--filter none), so that the pair that the one-to-one filter
+# leaves nothing keeps its nine alignments.
 mkdir -p "$work/path" "$work/other" && cd "$work/other" || exit 1
-for program in aliconv alichain aliplot; do ln -s "$(tool $program)" "$work/path/$program"; done
-printf 'name\treference\tquery\talignments\nmt3\t\t\t%s\n' "$source_dir/examples/mt3.minimap2.paf" > sheet.tsv
-printf 'sheet: sheet.tsv\nbin_dir: ""\n' > settings.yaml
-PATH="$work/path:$PATH" snakemake -s "$workflow/Snakefile" -c 2 --configfile settings.yaml > run.out 2>&1 ||
+for program in aliconv alichain aliplot alisyn mumfind; do ln -s "$(tool $program)" "$work/path/$program"; done
+{
+  printf 'name\treference\tquery\talignments\nmt3\t\t\t%s\n' "$source_dir/examples/mt3.minimap2.paf"
+  printf 'mt\t%s\t%s\t\n' "$human" "$orang"
+} > sheet.tsv
+printf 'sheet: sheet.tsv\nbin_dir: ""\nalisyn_options: ["--filter", "none"]\n' > settings.yaml
+PATH="$work/path:$PATH" snakemake -s "$workflow/Snakefile" -c 1 --configfile settings.yaml > run.out 2>&1 ||
   fail "the run with --configfile failed: $(tail -20 run.out)"
 grep -q "^\$ $work/path/aliconv " logs/mt3/split.log || fail "aliconv did not come from the PATH: $(head -1 logs/mt3/split.log)"
+grep -q "^\$ $work/path/mumfind -t 1 -b " logs/mt/split.log ||
+  fail "mumfind did not run on the one thread granted: $(head -1 logs/mt/split.log)"
+awk -F'\t' '$3 == "PA#NC_002083.1X" && $4 == "MT_human" && $11 == 7775' results/summary.tsv | grep -q . ||
+  fail "alisyn_options did not reach alisyn: $(grep PA results/summary.tsv | cut -f3,4,11)"
 
 # 4. An aligner the sheet may not name.
 printf 'name\treference\tquery\talignments\taligner\nx\ta.fa\tb.fa\t\tblast\n' > wrong.tsv

@@ -6,7 +6,8 @@
 #  - that --keep-going finishes every good pair and lists the malformed row as
 #    failed with the tool's message, which its log holds too, and the row of
 #    the missing file as failed with the reason;
-#  - the summary's rows against the chains that the programs give run by hand;
+#  - the summary's rows against the chains and synteny figures that the
+#    programs give run by hand;
 #  - that every file the summary and index.html name exists (plots parse as XML,
 #    picked files convert back to the chain's members);
 #  - that after fixing the malformed file and making the missing one a run
@@ -48,23 +49,24 @@ grep -q "row malformed failed: aliconv: .*malformed.paf, line 3" first.out ||
   fail "no failure naming the malformed file and line: $(grep -m3 -i error first.out)"
 grep -q "malformed.paf, line 3" logs/malformed/split.log || fail "the malformed row's log lacks the tool's message"
 [ -f results/summary.tsv ] || { fail "no results/summary.tsv: $(tail -20 first.out)"; exit 1; }
-awk -F'\t' '$1 == "malformed" && $2 == "failed" && $16 ~ /malformed.paf, line 3/' results/summary.tsv | grep -q . ||
+awk -F'\t' '$1 == "malformed" && $2 == "failed" && $NF ~ /malformed.paf, line 3/' results/summary.tsv | grep -q . ||
   fail "the summary does not list the malformed row as failed: $(grep malformed results/summary.tsv)"
 missing_reason="cannot read workflow/tests/data/missing.paf: No such file or directory"
 grep -q "row missing failed: $missing_reason" first.out ||
   fail "no failure naming the missing file: $(grep -m3 -i -A3 error first.out)"
-awk -F'\t' -v reason="$missing_reason" '$1 == "missing" && $2 == "failed" && $16 == reason' results/summary.tsv |
+awk -F'\t' -v reason="$missing_reason" '$1 == "missing" && $2 == "failed" && $NF == reason' results/summary.tsv |
   grep -q . || fail "the summary does not list the missing file's row as failed: $(grep missing results/summary.tsv)"
 
 # 2. The chains run by hand on each pair file that the split gives.
 source "$source_dir/workflow/tests/by_hand.sh"
 mkdir hand
 {
-  "$(tool aliconv)" examples/mt3.minimap2.paf --split hand/mt3 && by_hand_row mt3 hand/mt3
-  "$(tool aliconv)" examples/ecoli_MG1655_vs_536.nucmer.delta.gz --split hand/ecoli && by_hand_row ecoli hand/ecoli
+  "$(tool aliconv)" examples/mt3.minimap2.paf --split hand/mt3 && by_hand_row mt3 hand/mt3 examples/mt3.minimap2.paf
+  "$(tool aliconv)" examples/ecoli_MG1655_vs_536.nucmer.delta.gz --split hand/ecoli &&
+    by_hand_row ecoli hand/ecoli examples/ecoli_MG1655_vs_536.nucmer.delta.gz
   "$(tool mumfind)" -b --split hand/mt examples/MT-human.fa examples/MT-orang.fa && by_hand_row mt hand/mt
 } > expected.tsv || fail "the programs failed when run by hand"
-awk -F'\t' '$2 == "ok"' results/summary.tsv | cut -f1-10 > actual.tsv
+awk -F'\t' '$2 == "ok"' results/summary.tsv | cut -f1-17 > actual.tsv
 diff expected.tsv actual.tsv > summary.diff || fail "summary rows differ from the chains run by hand:
 $(cat summary.diff)"
 [ "$(wc -l < expected.tsv)" = 5 ] || fail "expected 5 sequence pairs by hand, found $(wc -l < expected.tsv)"
