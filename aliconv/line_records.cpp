@@ -19,6 +19,7 @@ void readLineRecords(common::LineInput &input, RecordSink &sink, const ReadSetti
     }
     ++record;
     if (settings.lines) sink.line(line, record, LineRole::RECORD);
+    if (!sink.wanted(record)) continue;
     splitFields(line, '\t', fields);
     parse(fields, place, a);
     a.record = record;

@@ -33,6 +33,12 @@ class RecordSink {
  public:
   virtual ~RecordSink() = default;
   virtual void alignment(Alignment &alignment) = 0;
+  // Whether record N (from 1) is to be parsed and handed to alignment().
+  // The readers of one-record-a-line formats skip the others, handing over
+  // only their lines, and so do not check them: a sink that wants fewer
+  // than all reads an input that an earlier reading with the same
+  // ReadSettings::blocks has checked whole.
+  virtual bool wanted(uint64_t /*record*/) const { return true; }
   // With ReadSettings::lines: every line of a text input (record 0 outside
   // records; for HIT_COUNT, the number of hits).
   virtual void line(std::string_view /*text*/, uint64_t /*record*/, LineRole /*role*/) {}

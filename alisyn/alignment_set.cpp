@@ -9,18 +9,21 @@ namespace alisyn {
 namespace {
 
 uint32_t numberOf(Sequences &side, std::string_view name, uint64_t length, const aliconv::Place &place) {
-  auto at = side.numbers.find(std::string(name));
-  if (at == side.numbers.end()) {
-    if (side.names.size() == UINT32_MAX) place.fail("more sequences than alisyn can number");
-    at = side.numbers.emplace(std::string(name), static_cast<uint32_t>(side.names.size())).first;
-    side.names.emplace_back(name);
-    side.lengths.push_back(length);
+  if (side.last == UINT32_MAX || side.names[side.last] != name) {
+    auto at = side.numbers.find(std::string(name));
+    if (at == side.numbers.end()) {
+      if (side.names.size() == UINT32_MAX) place.fail("more sequences than alisyn can number");
+      at = side.numbers.emplace(std::string(name), static_cast<uint32_t>(side.names.size())).first;
+      side.names.emplace_back(name);
+      side.lengths.push_back(length);
+    }
+    side.last = at->second;
   }
-  uint64_t &known = side.lengths[at->second];
+  uint64_t &known = side.lengths[side.last];
   if (length && known && length != known)
     place.fail("the length of " + std::string(name) + " differs from the one stated before");
   if (!known) known = length;
-  return at->second;
+  return side.last;
 }
 
 class CollectSink : public aliconv::RecordSink {
@@ -54,12 +57,14 @@ class CollectSink : public aliconv::RecordSink {
 
 }  // namespace
 
-AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score) {
+AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score, bool checkBlocks) {
   AlignmentSet set;
   set.conversion.format = input.format();
   set.conversion.score = score;
   CollectSink sink(set, input.name());
-  input.read(sink, aliconv::ReadSettings{});
+  aliconv::ReadSettings settings;
+  settings.blocks = checkBlocks;
+  input.read(sink, settings);
   return set;
 }
 

@@ -20,6 +20,9 @@ struct Sequences {
   std::vector<std::string> names;
   std::vector<uint64_t> lengths;  // 0: the input states none
   std::unordered_map<std::string, uint32_t> numbers;
+  // The sequence named last, looked at first: aligners write the
+  // alignments of one sequence together. UINT32_MAX before any.
+  uint32_t last = UINT32_MAX;
 };
 
 struct AlignmentSet {
@@ -30,9 +33,11 @@ struct AlignmentSet {
   aliconv::Conversion conversion;  // the format and the score kind settled
 };
 
-// Reads every alignment of the input. Throws ToolError naming file and
-// line for bad input, and for a sequence whose stated length changes.
-AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score);
+// Reads every alignment of the input; with `checkBlocks` their gap-free
+// blocks are read as well, so that a later reading may parse only the
+// records it keeps. Throws ToolError naming file and line for bad input,
+// and for a sequence whose stated length changes.
+AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score, bool checkBlocks);
 
 }  // namespace alisyn
 

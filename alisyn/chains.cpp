@@ -15,7 +15,6 @@
 #include "max_tree.h"
 
 #include <algorithm>
-#include <numeric>
 #include <tuple>
 
 namespace alisyn {
@@ -35,112 +34,153 @@ bool fitsBefore(uint64_t jb, uint64_t je, uint64_t ib, uint64_t ie, const ChainS
   return ib - je - 1 <= s.maxGap;
 }
 
-// The query interval as the sweep sees it: mirrored on '-'.
-uint64_t sweepYb(const Piece &p) { return p.strand == '-' ? MIRROR - p.ye : p.yb; }
-uint64_t sweepYe(const Piece &p) { return p.strand == '-' ? MIRROR - p.yb : p.ye; }
+// An alignment as the sweep sees it: the query interval mirrored on '-',
+// and where in the input it stands.
+struct Swept {
+  uint64_t xb, xe, yb, ye;
+  double score;
+  uint32_t index;
+};
+
+Swept sweptOf(const Piece &p, uint32_t index) {
+  const bool minus = p.strand == '-';
+  return Swept{p.xb, p.xe, minus ? MIRROR - p.ye : p.yb, minus ? MIRROR - p.yb : p.ye, p.score, index};
+}
+
+// Whether j may precede i, both of one group.
+bool fitsBeforeSwept(const Swept &j, const Swept &i, const ChainSettings &s) {
+  return fitsBefore(j.xb, j.xe, i.xb, i.xe, s) && fitsBefore(j.yb, j.ye, i.yb, i.ye, s);
+}
 
 bool sameGroup(const Piece &a, const Piece &b) {
   return a.reference == b.reference && a.query == b.query && a.strand == b.strand;
 }
 
-// The state of the sweep over one group, reused from group to group.
+// A value with the member it belongs to (its place in the sweep order),
+// sorted by value: the sweep's three orders are such lists, so that
+// sorting compares neighbouring memory, not alignments all over the input.
+using Keyed = std::pair<uint64_t, uint32_t>;
+
+// The state of the sweep over one group, reused from group to group. A
+// group's members are numbered by their place in the sweep order.
 struct Sweep {
-  std::vector<uint32_t> byEnd, byEntry, byExit;  // the group's members in three orders
-  std::vector<uint64_t> ends;                    // query ends in the order of byEnd
-  std::vector<uint32_t> slot;                    // slot[member] in byEnd (indexed globally)
-  std::vector<uint32_t> putAside;
+  std::vector<Swept> members;
+  std::vector<Keyed> byEntry, byExit;  // entry and exit positions of the members, sorted
+  std::vector<uint64_t> ends;          // the members' query ends, sorted
+  std::vector<uint32_t> slot;          // slot[member] in `ends`
+  std::vector<double> best;            // best[member]
+  std::vector<uint32_t> putAside;      // members
   MaxTree tree;
 };
 
-uint64_t entryOf(const Piece &p, const ChainSettings &s) {
+uint64_t entryOf(const Swept &p, const ChainSettings &s) {
   return std::max(p.xb + 1, subtractFloored(p.xe + 1, s.maxOverlap));
 }
-uint64_t exitOf(const Piece &p, const ChainSettings &s) { return addCapped(p.xe + 1, s.maxGap); }
+uint64_t exitOf(const Swept &p, const ChainSettings &s) { return addCapped(p.xe + 1, s.maxGap); }
 
-void prepareGroup(const std::vector<Piece> &pieces, const uint32_t *first, const uint32_t *last,
-                  const ChainSettings &s, Sweep &w) {
-  w.byEnd.assign(first, last);
-  std::sort(w.byEnd.begin(), w.byEnd.end(), [&](uint32_t a, uint32_t b) {
-    return std::make_pair(sweepYe(pieces[a]), a) < std::make_pair(sweepYe(pieces[b]), b);
-  });
-  w.ends.clear();
-  for (size_t k = 0; k < w.byEnd.size(); ++k) {
-    w.ends.push_back(sweepYe(pieces[w.byEnd[k]]));
-    w.slot[w.byEnd[k]] = static_cast<uint32_t>(k);
-  }
-  w.byEntry.assign(first, last);
-  std::sort(w.byEntry.begin(), w.byEntry.end(),
-            [&](uint32_t a, uint32_t b) { return entryOf(pieces[a], s) < entryOf(pieces[b], s); });
-  w.byExit.assign(first, last);
-  std::sort(w.byExit.begin(), w.byExit.end(),
-            [&](uint32_t a, uint32_t b) { return exitOf(pieces[a], s) < exitOf(pieces[b], s); });
-  w.tree.reset(w.byEnd.size());
+// Sorted (value, member) pairs of every member.
+template <typename Value>
+void sortedBy(const std::vector<Swept> &members, Value value, std::vector<Keyed> &out) {
+  out.resize(members.size());
+  for (size_t k = 0; k < members.size(); ++k) out[k] = Keyed{value(members[k]), static_cast<uint32_t>(k)};
+  std::sort(out.begin(), out.end());
 }
 
-// The best admissible predecessor of i among the tree's candidates.
-Entry bestPredecessor(const std::vector<Piece> &pieces, uint32_t i, const ChainSettings &s, Sweep &w) {
-  const Piece &p = pieces[i];
-  const uint64_t yb = sweepYb(p), ye = sweepYe(p);
-  const uint64_t low = subtractFloored(yb, addCapped(s.maxGap, 1));
-  const uint64_t high = std::min(addCapped(yb - 1, s.maxOverlap), ye - 1);
+// An alignment's place in the sweep order: by group (reference, query,
+// strand), then reference start, then place in the input.
+struct SweepKey {
+  uint64_t group;  // reference << 32 | query
+  uint64_t xb;
+  uint32_t index;
+  char strand;
+  bool operator<(const SweepKey &o) const {
+    return std::tie(group, strand, xb, index) < std::tie(o.group, o.strand, o.xb, o.index);
+  }
+};
+
+std::vector<SweepKey> sweepOrder(const std::vector<Piece> &pieces) {
+  std::vector<SweepKey> keys(pieces.size());
+  for (uint32_t i = 0; i < pieces.size(); ++i) {
+    const Piece &p = pieces[i];
+    keys[i] = SweepKey{uint64_t{p.reference} << 32 | p.query, p.xb, i, p.strand};
+  }
+  std::sort(keys.begin(), keys.end());
+  return keys;
+}
+
+void prepareGroup(const std::vector<Piece> &pieces, const SweepKey *first, const SweepKey *last,
+                  const ChainSettings &s, Sweep &w) {
+  w.members.clear();
+  for (const SweepKey *at = first; at != last; ++at) w.members.push_back(sweptOf(pieces[at->index], at->index));
+  std::vector<Keyed> &byEnd = w.byExit;  // borrowed until the exits are sorted
+  sortedBy(w.members, [](const Swept &p) { return p.ye; }, byEnd);
+  w.ends.resize(byEnd.size());
+  w.slot.resize(byEnd.size());
+  for (size_t k = 0; k < byEnd.size(); ++k) {
+    w.ends[k] = byEnd[k].first;
+    w.slot[byEnd[k].second] = static_cast<uint32_t>(k);
+  }
+  sortedBy(w.members, [&](const Swept &p) { return entryOf(p, s); }, w.byEntry);
+  sortedBy(w.members, [&](const Swept &p) { return exitOf(p, s); }, w.byExit);
+  w.best.resize(w.members.size());
+  w.tree.reset(w.members.size());
+}
+
+// The best admissible predecessor of member i among the tree's candidates.
+Entry bestPredecessor(uint32_t i, const ChainSettings &s, Sweep &w) {
+  const Swept &p = w.members[i];
+  const uint64_t low = subtractFloored(p.yb, addCapped(s.maxGap, 1));
+  const uint64_t high = std::min(addCapped(p.yb - 1, s.maxOverlap), p.ye - 1);
   const size_t first = static_cast<size_t>(std::lower_bound(w.ends.begin(), w.ends.end(), low) - w.ends.begin());
   const size_t last = static_cast<size_t>(std::upper_bound(w.ends.begin(), w.ends.end(), high) - w.ends.begin());
   if (first >= last) return MaxTree::EMPTY;
   Entry found = w.tree.best(first, last);
-  while (found.index != Entry::NONE && !mayPrecede(pieces[found.index], p, s)) {
-    w.putAside.push_back(found.index);
-    w.tree.clear(w.slot[found.index]);
+  while (found.index != Entry::NONE && !fitsBeforeSwept(w.members[found.tag], p, s)) {
+    w.putAside.push_back(found.tag);
+    w.tree.clear(w.slot[found.tag]);
     found = w.tree.best(first, last);
   }
   return found;
 }
 
-void sweepGroup(const std::vector<Piece> &pieces, const uint32_t *first, const uint32_t *last,
+// Makes member j a candidate predecessor.
+void enter(uint32_t j, Sweep &w) { w.tree.set(w.slot[j], Entry{w.best[j], w.members[j].index, j}); }
+
+void sweepGroup(const std::vector<Piece> &pieces, const SweepKey *first, const SweepKey *last,
                 const ChainSettings &s, Sweep &w, ChainEnds &ends) {
   prepareGroup(pieces, first, last, s, w);
   size_t entered = 0, exited = 0;
-  for (const uint32_t *at = first; at != last; ++at) {
-    const uint32_t i = *at;
-    const uint64_t xb = pieces[i].xb;
-    for (; entered < w.byEntry.size() && entryOf(pieces[w.byEntry[entered]], s) <= xb; ++entered) {
-      const uint32_t j = w.byEntry[entered];
-      w.tree.set(w.slot[j], Entry{ends.best[j], j});
-    }
-    for (; exited < w.byExit.size() && exitOf(pieces[w.byExit[exited]], s) < xb; ++exited)
-      w.tree.clear(w.slot[w.byExit[exited]]);
-    const Entry found = bestPredecessor(pieces, i, s, w);
-    for (const uint32_t j : w.putAside) w.tree.set(w.slot[j], Entry{ends.best[j], j});
+  for (uint32_t i = 0; i < w.members.size(); ++i) {
+    const uint64_t xb = w.members[i].xb;
+    for (; entered < w.byEntry.size() && w.byEntry[entered].first <= xb; ++entered) enter(w.byEntry[entered].second, w);
+    for (; exited < w.byExit.size() && w.byExit[exited].first < xb; ++exited)
+      w.tree.clear(w.slot[w.byExit[exited].second]);
+    const Entry found = bestPredecessor(i, s, w);
+    for (const uint32_t j : w.putAside) enter(j, w);
     w.putAside.clear();
     const bool extend = found.index != Entry::NONE && found.value > 0;
-    ends.best[i] = pieces[i].score + (extend ? found.value : 0);
-    ends.previous[i] = extend ? found.index : ChainEnds::NO_PREVIOUS;
+    w.best[i] = w.members[i].score + (extend ? found.value : 0);
+    ends.best[w.members[i].index] = w.best[i];
+    ends.previous[w.members[i].index] = extend ? found.index : ChainEnds::NO_PREVIOUS;
   }
 }
 
 }  // namespace
 
 bool mayPrecede(const Piece &j, const Piece &i, const ChainSettings &settings) {
-  if (!sameGroup(j, i) || !fitsBefore(j.xb, j.xe, i.xb, i.xe, settings)) return false;
-  return j.strand == '-' ? fitsBefore(i.yb, i.ye, j.yb, j.ye, settings)
-                         : fitsBefore(j.yb, j.ye, i.yb, i.ye, settings);
+  return sameGroup(j, i) && fitsBeforeSwept(sweptOf(j, 0), sweptOf(i, 0), settings);
 }
 
 ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &settings) {
   ChainEnds ends;
   ends.best.assign(pieces.size(), 0);
   ends.previous.assign(pieces.size(), ChainEnds::NO_PREVIOUS);
-  std::vector<uint32_t> order(pieces.size());
-  std::iota(order.begin(), order.end(), 0u);
-  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    const Piece &p = pieces[a], &q = pieces[b];
-    return std::tie(p.reference, p.query, p.strand, p.xb, a) < std::tie(q.reference, q.query, q.strand, q.xb, b);
-  });
+  const std::vector<SweepKey> keys = sweepOrder(pieces);
   Sweep sweep;
-  sweep.slot.assign(pieces.size(), 0);
-  for (size_t g = 0; g < order.size();) {
+  for (size_t g = 0; g < keys.size();) {
     size_t h = g + 1;
-    while (h < order.size() && sameGroup(pieces[order[g]], pieces[order[h]])) ++h;
-    sweepGroup(pieces, order.data() + g, order.data() + h, settings, sweep, ends);
+    while (h < keys.size() && keys[h].group == keys[g].group && keys[h].strand == keys[g].strand) ++h;
+    sweepGroup(pieces, keys.data() + g, keys.data() + h, settings, sweep, ends);
     g = h;
   }
   return ends;
@@ -148,15 +188,10 @@ ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &sett
 
 std::vector<Block> extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends,
                                  const ChainSettings &settings) {
-  std::vector<uint32_t> order(pieces.size());
-  std::iota(order.begin(), order.end(), 0u);
-  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    return ends.best[a] > ends.best[b] || (ends.best[a] == ends.best[b] && a < b);
-  });
   std::vector<bool> taken(pieces.size(), false);
   std::vector<Block> blocks;
   Block chain;
-  for (const uint32_t end : order) {
+  for (const uint32_t end : decreasingOrder(ends.best)) {
     chain.members.clear();
     for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS && !taken[k]; k = ends.previous[k]) {
       chain.members.push_back(k);
@@ -166,7 +201,8 @@ std::vector<Block> extractChains(const std::vector<Piece> &pieces, const ChainEn
     std::reverse(chain.members.begin(), chain.members.end());
     chain.score = 0;
     for (const uint32_t m : chain.members) chain.score += pieces[m].score;
-    if (chain.score >= settings.minScore && referenceBases(chain, pieces) >= settings.minLength)
+    if (chain.score >= settings.minScore &&
+        (settings.minLength == 0 || referenceBases(chain, pieces) >= settings.minLength))
       blocks.push_back(chain);
   }
   return blocks;

@@ -4,7 +4,6 @@
 #include "coverage.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace alisyn {
 
@@ -38,12 +37,10 @@ std::vector<std::pair<uint64_t, uint64_t>> runsOf(const Block &block, const std:
 // Marks duplicated blocks, in rank order against the blocks ranked before.
 void markDuplicated(const std::vector<Piece> &pieces, const std::vector<Block> &blocks, size_t references,
                     size_t queries, std::vector<BlockClass> &classes) {
-  std::vector<size_t> order(blocks.size());
-  std::iota(order.begin(), order.end(), size_t{0});
-  std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return blocks[a].score > blocks[b].score; });
+  std::vector<double> scores;
+  for (const Block &block : blocks) scores.push_back(block.score);
   Coverage referenceCover(references), queryCover(queries);
-  for (const size_t b : order) {
+  for (const uint32_t b : decreasingOrder(scores)) {
     const Piece &first = pieces[blocks[b].members.front()];
     const auto referenceRuns = runsOf(blocks[b], pieces, true), queryRuns = runsOf(blocks[b], pieces, false);
     uint64_t rTotal = 0, rCovered = 0, qTotal = 0, qCovered = 0;

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <vector>
 
 namespace alisyn {
@@ -19,7 +18,22 @@ class Coverage {
   void add(uint32_t sequence, uint64_t b, uint64_t e);
 
  private:
-  std::vector<std::map<uint64_t, uint64_t>> runs_;  // per sequence: begin -> end, disjoint, not touching
+  struct Run {
+    uint64_t b, e;
+  };
+  // The runs of one sequence (disjoint, not touching, in order) in chunks
+  // of a few hundred: a look-up reads two short arrays instead of a path of
+  // tree nodes all over memory, and an insertion moves one chunk's tail.
+  struct Runs {
+    std::vector<std::vector<Run>> chunks;  // none empty
+    std::vector<uint64_t> firsts;          // the begin of each chunk's first run
+  };
+  // Where the last run that begins at or before b would be: its chunk, and
+  // the place after it in that chunk (0: no such run).
+  static std::pair<size_t, size_t> locate(const Runs &runs, uint64_t b);
+  static void split(Runs &runs, size_t chunk);
+
+  std::vector<Runs> runs_;
 };
 
 }  // namespace alisyn

@@ -4,7 +4,6 @@
 #include "coverage.h"
 
 #include <algorithm>
-#include <numeric>
 #include <utility>
 
 namespace alisyn {
@@ -25,27 +24,46 @@ bool acceptable(uint64_t covered, uint64_t length, uint64_t tolerance) {
   return covered <= tolerance && 2 * covered < length;
 }
 
+// Every block's members in the order the filter takes them: blocks in
+// decreasing score (of equal ones the first in `blocks`), members in chain
+// order.
+std::vector<uint32_t> membersByScore(const std::vector<Block> &blocks) {
+  std::vector<double> scores(blocks.size());
+  size_t total = 0;
+  for (size_t b = 0; b < blocks.size(); ++b) {
+    scores[b] = blocks[b].score;
+    total += blocks[b].members.size();
+  }
+  std::vector<uint32_t> members;
+  members.reserve(total);
+  for (const uint32_t b : decreasingOrder(scores))
+    members.insert(members.end(), blocks[b].members.begin(), blocks[b].members.end());
+  return members;
+}
+
+constexpr size_t PREFETCH_AHEAD = 16;
+
 // Which alignments the filter keeps, by index.
 std::vector<bool> keptAlignments(const std::vector<Piece> &pieces, const std::vector<Block> &blocks,
                                  FilterMode mode, uint64_t tolerance, size_t references, size_t queries) {
   std::vector<bool> kept(pieces.size(), mode == FilterMode::NONE);
   if (mode == FilterMode::NONE) return kept;
-  std::vector<size_t> order(blocks.size());
-  std::iota(order.begin(), order.end(), size_t{0});
-  std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return blocks[a].score > blocks[b].score; });
   const bool byReference = mode != FilterMode::QUERY, byQuery = mode != FilterMode::REFERENCE;
   Coverage referenceCover(references), queryCover(queries);
-  for (const size_t b : order)
-    for (const uint32_t m : blocks[b].members) {
-      const Piece &p = pieces[m];
-      if (byReference && !acceptable(referenceCover.covered(p.reference, p.xb, p.xe), p.xe - p.xb + 1, tolerance))
-        continue;
-      if (byQuery && !acceptable(queryCover.covered(p.query, p.yb, p.ye), p.ye - p.yb + 1, tolerance)) continue;
-      kept[m] = true;
-      referenceCover.add(p.reference, p.xb, p.xe);
-      queryCover.add(p.query, p.yb, p.ye);
-    }
+  const std::vector<uint32_t> members = membersByScore(blocks);
+  for (size_t k = 0; k < members.size(); ++k) {
+    // The alignments lie all over memory: asking for one a few turns ahead
+    // overlaps its fetch with the coverage look-ups of those before.
+    if (k + PREFETCH_AHEAD < members.size()) __builtin_prefetch(&pieces[members[k + PREFETCH_AHEAD]]);
+    const uint32_t m = members[k];
+    const Piece &p = pieces[m];
+    if (byReference && !acceptable(referenceCover.covered(p.reference, p.xb, p.xe), p.xe - p.xb + 1, tolerance))
+      continue;
+    if (byQuery && !acceptable(queryCover.covered(p.query, p.yb, p.ye), p.ye - p.yb + 1, tolerance)) continue;
+    kept[m] = true;
+    referenceCover.add(p.reference, p.xb, p.xe);
+    queryCover.add(p.query, p.yb, p.ye);
+  }
   return kept;
 }
 

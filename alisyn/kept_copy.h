@@ -17,6 +17,7 @@ class KeptCopy : public aliconv::RecordCopy {
            common::AtomicOutput &out, Fragments &fragments)
       : RecordCopy(kept, format, out), kept_(kept), pieces_(pieces), fragments_(fragments) {}
 
+  bool wanted(uint64_t record) const override { return chosen(record); }
   void alignment(aliconv::Alignment &a) override {
     while (next_ < kept_.size() && kept_[next_] < a.record) ++next_;
     if (next_ < kept_.size() && kept_[next_] == a.record) fragments_[pieces_[next_]] = a.blocks;

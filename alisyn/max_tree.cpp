@@ -10,8 +10,12 @@ void MaxTree::reset(size_t slots) {
 void MaxTree::set(size_t slot, Entry entry) {
   size_t k = slot + size_;
   nodes_[k] = entry;
-  for (k /= 2; k >= 1; k /= 2)
-    nodes_[k] = better(nodes_[2 * k + 1], nodes_[2 * k]) ? nodes_[2 * k + 1] : nodes_[2 * k];
+  for (k /= 2; k >= 1; k /= 2) {
+    const Entry &winner = better(nodes_[2 * k + 1], nodes_[2 * k]) ? nodes_[2 * k + 1] : nodes_[2 * k];
+    // A node that keeps its entry leaves every node above it as it was.
+    if (winner.index == nodes_[k].index && winner.value == nodes_[k].value) return;
+    nodes_[k] = winner;
+  }
 }
 
 Entry MaxTree::best(size_t first, size_t last) const {

@@ -12,7 +12,8 @@ namespace alisyn {
 
 struct Entry {
   double value;
-  uint32_t index;  // NONE: the slot is empty
+  uint32_t index;    // NONE: the slot is empty
+  uint32_t tag = 0;  // the caller's own number for the entry, never compared
   static constexpr uint32_t NONE = UINT32_MAX;
 };
 

@@ -1,9 +1,55 @@
 #include "piece.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 #include <tuple>
 
 namespace alisyn {
+
+namespace {
+
+using Ranked = std::pair<uint64_t, uint32_t>;  // key, index
+
+// A key that rises as the value falls: the bits of a double, turned so
+// that they compare as unsigned numbers in the order of the values, then
+// inverted. Both zeros get the key of +0, as they compare equal.
+uint64_t fallingKey(double value) {
+  if (value == 0) value = 0;
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const uint64_t rising = (bits >> 63) ? ~bits : bits | (uint64_t{1} << 63);
+  return ~rising;
+}
+
+// Sorts by key, keeping equal keys in their order: a radix sort, 16 bits a
+// pass from the lowest, passing over digits that every key shares (such as
+// the low bits of whole-number scores).
+void radixSort(std::vector<Ranked> &items) {
+  std::vector<Ranked> other(items.size());
+  std::vector<size_t> start(size_t{1} << 16);
+  for (int shift = 0; shift < 64 && !items.empty(); shift += 16) {
+    const auto digit = [shift](const Ranked &item) { return (item.first >> shift) & 0xffff; };
+    std::fill(start.begin(), start.end(), 0);
+    for (const Ranked &item : items) ++start[digit(item)];
+    if (start[digit(items.front())] == items.size()) continue;
+    size_t sum = 0;
+    for (size_t &s : start) sum += std::exchange(s, sum);
+    for (const Ranked &item : items) other[start[digit(item)]++] = item;
+    items.swap(other);
+  }
+}
+
+}  // namespace
+
+std::vector<uint32_t> decreasingOrder(const std::vector<double> &values) {
+  std::vector<Ranked> ranked(values.size());
+  for (size_t i = 0; i < values.size(); ++i) ranked[i] = {fallingKey(values[i]), static_cast<uint32_t>(i)};
+  radixSort(ranked);
+  std::vector<uint32_t> order(values.size());
+  for (size_t i = 0; i < ranked.size(); ++i) order[i] = ranked[i].second;
+  return order;
+}
 
 uint64_t unionLength(std::vector<std::pair<uint64_t, uint64_t>> intervals) {
   std::sort(intervals.begin(), intervals.end());

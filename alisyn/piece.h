@@ -48,6 +48,10 @@ Span spanOf(const Block &block, const std::vector<Piece> &pieces);
 // then first member in the input.
 void sortBlocks(std::vector<Block> &blocks, const std::vector<Piece> &pieces);
 
+// The indices of `values` in decreasing value, of equal values the lower
+// index first: the order in which chains and blocks are taken.
+std::vector<uint32_t> decreasingOrder(const std::vector<double> &values);
+
 // The bases of [b, e] counted once over a set of intervals given in any
 // order: the length of their union.
 uint64_t unionLength(std::vector<std::pair<uint64_t, uint64_t>> intervals);

@@ -28,7 +28,9 @@ struct Result {
 
 Result synteny(aliconv::Input &input, const Options &o) {
   Result r;
-  r.set = readAlignments(input, o.score);
+  // The outputs' reading copies the kept records only, so this one checks
+  // the gap-free blocks of all.
+  r.set = readAlignments(input, o.score, o.prefix != "-");
   const std::vector<Piece> &pieces = r.set.pieces;
   const std::vector<Block> chains = extractChains(pieces, bestChains(pieces, o.chains), o.chains);
   r.blocks = filterBlocks(pieces, chains, o.filter, o.chains, r.set.references.names.size(),
@@ -43,7 +45,13 @@ RunFacts factsOf(const Result &r, const std::string &inputName) {
   RunFacts facts;
   facts.inputName = inputName;
   std::set<std::pair<uint32_t, uint32_t>> pairs;
-  for (const Piece &p : r.set.pieces) pairs.emplace(p.reference, p.query);
+  // Alignments of one pair mostly follow one another: each run of them
+  // is looked up once.
+  const Piece *last = nullptr;
+  for (const Piece &p : r.set.pieces) {
+    if (!last || p.reference != last->reference || p.query != last->query) pairs.emplace(p.reference, p.query);
+    last = &p;
+  }
   facts.pairs = pairs.size();
   for (const Block &b : r.blocks) facts.keptAlignments += b.members.size();
   return facts;
