@@ -6,10 +6,12 @@
 #include <divsufsort.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "lumo_mem.h"
+#include "lumo_parallel.h"
 #include "lumo_saindex_impl.h"
 
 namespace lumo_saindex_impl {
@@ -25,43 +27,88 @@ unsigned char saturated(int64_t shared) {
   return shared >= UNIQUE_UNKNOWN - 1 ? UNIQUE_UNKNOWN - 1 : static_cast<unsigned char>(shared);
 }
 
-// Byte p of `work` (4 x total bytes) becomes the longest common prefix of
-// the suffix at p and the one before it in suffix-array order (0 for the
-// first), stopping at a separator, saturated at 254. `work` first holds,
-// for each p, the suffix before p; byte p overwrites a word at or before
-// word p, which has been read by then. Each prefix is at least the
+// The suffix before each suffix in suffix-array order, for slots [from,
+// to): work[sa[i]] = sa[i - 1], -1 for the first.
+void preceding(const lumo_saindex *index, int32_t *work, int64_t from, int64_t to) {
+  for (int64_t i = from; i < to; i++) work[index->sa[i]] = i == 0 ? -1 : index->sa[i - 1];
+}
+
+// out[p - from], for text positions p in [from, to), becomes the longest
+// common prefix of the suffix at p and the one before it (work[p]),
+// stopping at a separator, saturated at 254. Each prefix is at least the
 // previous one less 1 (Kasai's bound), so the comparisons add up to
-// 2 x total.
-void prefix_bytes(const lumo_saindex *index, int32_t *work) {
+// 2 x (to - from) plus the last prefix. `out` may be the bytes of `work`
+// from `from` on: byte p overwrites a word at or before word p, which has
+// been read by then.
+void prefixes(const lumo_saindex *index, const int32_t *work, int64_t from, int64_t to, unsigned char *out) {
   const int64_t n = index->total;
   const unsigned char *t = index->text;
-  work[index->sa[0]] = -1;  // no suffix before it
-  for (int64_t i = 1; i < n; i++) work[index->sa[i]] = index->sa[i - 1];
-  auto *bytes = reinterpret_cast<unsigned char *>(work);
   int64_t l = 0;
-  for (int64_t p = 0; p < n; p++) {
+  for (int64_t p = from; p < to; p++) {
     int64_t before = work[p];
     if (before < 0) {
       l = 0;
     } else {
       while (p + l < n && before + l < n && t[p + l] == t[before + l] && t[p + l] != SEPARATOR) l++;
     }
-    bytes[p] = saturated(l);
+    out[p - from] = saturated(l);
     if (l > 0) l--;
   }
 }
 
-// Turns the prefix bytes (with the suffix before) into unique-prefix
-// lengths in place: 1 + the larger of the prefixes with the suffix before
-// and after. Slot i reads the bytes of sa[i] and sa[i + 1] and writes that
-// of sa[i]: neither is written before it is read.
-void unique_lengths(lumo_saindex *index) {
+// Byte p of `work` (4 x total bytes) becomes the longest common prefix of
+// the suffix at p and the one before it in suffix-array order (0 for the
+// first). Text positions are cut into `parts` ranges, one per thread; the
+// first writes its bytes over `work` in place, the others into a spare
+// block (their bytes would overwrite words the first has yet to read),
+// copied in at the end. Without the spare block, one thread does it all.
+void prefix_bytes(const lumo_saindex *index, int32_t *work, int parts) {
   const int64_t n = index->total;
+  int64_t first_spare = lumo_parallel::part_start(n, parts, 1);
+  auto *spare = parts > 1 ? static_cast<unsigned char *>(allocate(std::size_t(n - first_spare), 1)) : nullptr;
+  if (!spare) parts = 1;
+  auto *bytes = reinterpret_cast<unsigned char *>(work);
+  auto fill = [&](int part) {
+    preceding(index, work, lumo_parallel::part_start(n, parts, part), lumo_parallel::part_start(n, parts, part + 1));
+  };
+  lumo_parallel::run(parts, fill);
+  auto compare = [&](int part) {
+    int64_t from = lumo_parallel::part_start(n, parts, part), to = lumo_parallel::part_start(n, parts, part + 1);
+    prefixes(index, work, from, to, part == 0 ? bytes : spare + (from - first_spare));
+  };
+  lumo_parallel::run(parts, compare);
+  if (spare) std::memcpy(bytes + first_spare, spare, std::size_t(n - first_spare));
+  std::free(spare);
+}
+
+// Unique-prefix lengths for suffix-array slots [from, to), in place: 1 +
+// the larger of the prefixes with the suffix before and after. Slot i reads
+// the bytes of sa[i] and sa[i + 1] and writes that of sa[i]; the byte of
+// sa[to], which the next range may have overwritten, is passed as
+// `after_last` (0 past the end).
+void unique_range(lumo_saindex *index, int64_t from, int64_t to, unsigned char after_last) {
   unsigned char *u = index->unique;
-  for (int64_t i = 0; i < n; i++) {
-    unsigned char before = u[index->sa[i]], after = i + 1 < n ? u[index->sa[i + 1]] : 0;
+  for (int64_t i = from; i < to; i++) {
+    unsigned char before = u[index->sa[i]], after = i + 1 < to ? u[index->sa[i + 1]] : after_last;
     u[index->sa[i]] = static_cast<unsigned char>((before > after ? before : after) + 1);
   }
+}
+
+// Turns the prefix bytes (with the suffix before) into unique-prefix
+// lengths, one range of slots per thread; the byte after each range is
+// read before any range is written.
+void unique_lengths(lumo_saindex *index, int parts) {
+  const int64_t n = index->total;
+  unsigned char after_last[lumo_parallel::MOST_PARTS];
+  for (int part = 0; part < parts; part++) {
+    int64_t to = lumo_parallel::part_start(n, parts, part + 1);
+    after_last[part] = to < n ? index->unique[index->sa[to]] : 0;
+  }
+  auto convert = [&](int part) {
+    unique_range(index, lumo_parallel::part_start(n, parts, part), lumo_parallel::part_start(n, parts, part + 1),
+                 after_last[part]);
+  };
+  lumo_parallel::run(parts, convert);
 }
 
 // The first-word table from the text alone, in one sequential pass: a
@@ -136,25 +183,39 @@ lumo_saindex *empty_index() {
   return static_cast<lumo_saindex *>(lumo_mem::zeroed(1, sizeof(lumo_saindex)));
 }
 
-int derive(lumo_saindex *index) {
+int derive(lumo_saindex *index, int threads) {
   const auto n = static_cast<std::size_t>(index->total);
+  // More threads than slots would leave parts empty.
+  const int parts = int(std::min<int64_t>({threads < 1 ? 1 : threads, lumo_parallel::MOST_PARTS, index->total}));
   index->word = word_length(index->total);
   const auto words = std::size_t(1) << (2 * index->word);
   index->sa = static_cast<int32_t *>(allocate(n, sizeof(int32_t)));
   index->word_lo = static_cast<int32_t *>(allocate(words, sizeof(int32_t)));
   index->word_hi = static_cast<int32_t *>(allocate(words, sizeof(int32_t)));
   if (!index->sa || !index->word_lo || !index->word_hi) return -1;
-  if (divsufsort(index->text, index->sa, static_cast<saidx_t>(index->total)) != 0) return -1;
+  // The first-word table needs the text alone: it is counted beside the
+  // sorting, which runs on one thread.
+  int sorted = -1;
+  auto sort_or_count = [&](int part) {
+    if (part == 0) sorted = divsufsort(index->text, index->sa, static_cast<saidx_t>(index->total));
+    else word_table(index);
+  };
+  if (parts > 1) {
+    lumo_parallel::run(2, sort_or_count);
+  } else {
+    sort_or_count(0);
+    sort_or_count(1);
+  }
+  if (sorted != 0) return -1;
   // The unique bytes are made in the first quarter of a work array of 4n
   // bytes, which is then cut down to them: a peak of 9n with text and
-  // suffix array, not 10n.
+  // suffix array (with several threads, a spare block of up to n more).
   auto *work = static_cast<int32_t *>(allocate(n, sizeof(int32_t)));
   if (!work) return -1;
-  prefix_bytes(index, work);
+  prefix_bytes(index, work, parts);
   void *cut = lumo_mem::resize(work, n);
   index->unique = static_cast<unsigned char *>(cut ? cut : work);  // a failed cut keeps the block
-  unique_lengths(index);
-  word_table(index);
+  unique_lengths(index, parts);
   index->text_checksum = checksum(index);
   return 0;
 }
@@ -208,11 +269,16 @@ extern "C" {
 
 LUMO_SAINDEX *lumo_saindex_build(int count, const char *const *names, const char *const *texts,
                                  const int64_t *lengths) {
+  return lumo_saindex_build_parallel(count, names, texts, lengths, 1);
+}
+
+LUMO_SAINDEX *lumo_saindex_build_parallel(int count, const char *const *names, const char *const *texts,
+                                          const int64_t *lengths, int threads) {
   if (count < 1 || !texts || !lengths) return nullptr;
   lumo_saindex *index = empty_index();
   if (!index) return nullptr;
   index->count = count;
-  if (join(index, names, texts, lengths) != 0 || derive(index) != 0) {
+  if (join(index, names, texts, lengths) != 0 || derive(index, threads) != 0) {
     lumo_saindex_free(index);
     return nullptr;
   }

@@ -46,8 +46,9 @@ constexpr unsigned char UNIQUE_UNKNOWN = 255;
 int64_t word_value(const unsigned char *text, const unsigned char *end, int k);
 
 // Fills everything after text and names (suffix array, unique, word
-// table, checksum) from index->text; 0 on success, -1 out of memory.
-int derive(lumo_saindex *index);
+// table, checksum) from index->text with up to `threads` threads; 0 on
+// success, -1 out of memory.
+int derive(lumo_saindex *index, int threads);
 
 // The word length for a joined text of `total` characters.
 int word_length(int64_t total);

@@ -15,10 +15,10 @@ namespace mumfind {
 
 class ReferenceIndex {
  public:
-  // Indexes `references` (their codes are copied). Throws ToolError when
-  // memory runs out or the sequences exceed the index's limit; `shown`
-  // names their file in the message.
-  ReferenceIndex(const std::vector<Sequence> &references, const std::string &shown);
+  // Indexes `references` (their codes are copied) with up to `threads`
+  // threads. Throws ToolError when memory runs out or the sequences exceed
+  // the index's limit; `shown` names their file in the message.
+  ReferenceIndex(const std::vector<Sequence> &references, const std::string &shown, int threads);
 
   // Reads an index file; throws ToolError naming the file and the reason
   // (not an index, another version, damaged or cut).

@@ -24,7 +24,8 @@
  * Searching keeps its state in a record of the caller's (LUMO_SAMATCH,
  * LUMO_SAHITS) and only reads the index, so any number of threads may
  * search one index at once. Building, loading and freeing are not to
- * overlap a search of the same index. The library starts no threads. */
+ * overlap a search of the same index. The library starts threads only in
+ * lumo_saindex_build_parallel, and they have ended when it returns. */
 #ifndef LUMO_SAINDEX_H
 #define LUMO_SAINDEX_H
 
@@ -51,6 +52,14 @@ typedef struct lumo_saindex LUMO_SAINDEX; /* opaque */
  * the texts together exceed the limit, or memory runs out. */
 LUMO_SAINDEX *lumo_saindex_build(int count, const char *const *names, const char *const *texts,
                                  const int64_t *lengths);
+
+/* The same index, built with up to `threads` POSIX threads (values below 1
+ * mean 1): the first-word table is counted while the suffixes are sorted
+ * (on one thread), and the longest common prefixes and unique-prefix
+ * lengths are computed in parallel ranges. With more than one thread the
+ * build peaks at up to n more bytes (a spare block for the ranges). */
+LUMO_SAINDEX *lumo_saindex_build_parallel(int count, const char *const *names, const char *const *texts,
+                                          const int64_t *lengths, int threads);
 
 /* Releases the index and everything it owns; null does nothing. */
 void lumo_saindex_free(LUMO_SAINDEX *index);

@@ -21,7 +21,7 @@ namespace {
 
 struct Texts {
   std::vector<std::string> texts, names;
-  LUMO_SAINDEX *build() const {
+  LUMO_SAINDEX *build(int threads = 1) const {
     std::vector<const char *> t, n;
     std::vector<int64_t> l;
     for (size_t i = 0; i < texts.size(); i++) {
@@ -29,7 +29,7 @@ struct Texts {
       n.push_back(names[i].c_str());
       l.push_back(int64_t(texts[i].size()));
     }
-    return lumo_saindex_build(int(t.size()), n.data(), t.data(), l.data());
+    return lumo_saindex_build_parallel(int(t.size()), n.data(), t.data(), l.data(), threads);
   }
   std::string joined() const {
     std::string j;
@@ -185,23 +185,33 @@ TEST(Saindex, RefusesUnusableTexts) {
   EXPECT_EQ(lumo_saindex_build(1, nullptr, texts, empty), nullptr);
 }
 
-TEST(Saindex, OutOfMemoryGivesNullAndLeaksNothing) {
-  const char *texts[] = {"0123012301230"};
-  int64_t lengths[] = {13};
+// Failing each allocation of a build in turn: every failure gives null and
+// leaks nothing, but that of the call cutting a work block down (which
+// keeps the larger block) and, on several threads, that of the spare block
+// of the parallel ranges (which are then run on one thread).
+struct FailingBuild {
+  int threads;
+  size_t survivors;
+};
+
+class SaindexOutOfMemory : public ::testing::TestWithParam<FailingBuild> {};
+
+TEST_P(SaindexOutOfMemory, GivesNullAndLeaksNothing) {
+  const char *texts[] = {"01230123012301230123"};
+  int64_t lengths[] = {20};
+  const int threads = GetParam().threads;
   size_t calls;
   {
     FailingAlloc counting;
-    LUMO_SAINDEX *index = lumo_saindex_build(1, nullptr, texts, lengths);
+    LUMO_SAINDEX *index = lumo_saindex_build_parallel(1, nullptr, texts, lengths, threads);
     ASSERT_NE(index, nullptr);
     lumo_saindex_free(index);
     calls = counting.requests().size();
   }
-  // Every failure gives null, but that of the call cutting a work block
-  // down, which keeps the larger block.
   size_t built = 0;
   for (size_t k = 1; k <= calls; k++) {
     FailingAlloc failing({int(k)});
-    LUMO_SAINDEX *index = lumo_saindex_build(1, nullptr, texts, lengths);
+    LUMO_SAINDEX *index = lumo_saindex_build_parallel(1, nullptr, texts, lengths, threads);
     if (!index) continue;
     built++;
     LUMO_SAMATCH m{};
@@ -209,8 +219,11 @@ TEST(Saindex, OutOfMemoryGivesNullAndLeaksNothing) {
     EXPECT_EQ(m.length, 5);
     lumo_saindex_free(index);
   }
-  EXPECT_EQ(built, 1u);
+  EXPECT_EQ(built, GetParam().survivors);
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, SaindexOutOfMemory,
+                         ::testing::Values(FailingBuild{1, 1}, FailingBuild{2, 2}));
 
 TEST(Saindex, LocateAndBuiltFrom) {
   Texts set{{"0123", "33"}, {"one", "two"}};
@@ -272,6 +285,31 @@ TEST(SaindexFile, RoundTripSearchesAlike) {
   }
   lumo_saindex_free(built);
   lumo_saindex_free(back);
+}
+
+// A build on several threads gives the same index as one thread, saved
+// byte for byte: texts shorter than the thread count, repeats longer than
+// the unique byte (prefixes that cross the ranges' borders) and several
+// texts.
+TEST(SaindexFile, ParallelBuildsSaveTheSameBytes) {
+  std::mt19937 rng(8);
+  std::string unit = random_text(rng, "0123", 700);
+  std::vector<Texts> sets = {
+      {{"2"}, {"one"}},
+      {{random_text(rng, "01", 5000)}, {"binary"}},
+      {{unit + unit + "1" + unit, random_text(rng, "01234", 4000) + unit}, {"repeats", "more"}},
+      {{random_text(rng, "0123", 20000), random_text(rng, "0123", 3), random_text(rng, "0123", 9000)}, {"a", "b", "c"}}};
+  for (const Texts &set : sets) {
+    LUMO_SAINDEX *serial = set.build();
+    ASSERT_NE(serial, nullptr);
+    for (int threads : {2, 3, 7, 100}) {
+      LUMO_SAINDEX *parallel = set.build(threads);
+      ASSERT_NE(parallel, nullptr);
+      EXPECT_EQ(saved(parallel), saved(serial)) << set.names[0] << ", " << threads << " threads";
+      lumo_saindex_free(parallel);
+    }
+    lumo_saindex_free(serial);
+  }
 }
 
 struct BadFile {
