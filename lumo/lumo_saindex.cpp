@@ -4,6 +4,7 @@
 // preceding suffixes) the one-byte unique-prefix lengths, and the
 // first-word table. Also the accessors of the index.
 #include <divsufsort.h>
+#include <divsufsort64.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -29,8 +30,9 @@ unsigned char saturated(int64_t shared) {
 
 // The suffix before each suffix in suffix-array order, for slots [from,
 // to): work[sa[i]] = sa[i - 1], -1 for the first.
-void preceding(const lumo_saindex *index, int32_t *work, int64_t from, int64_t to) {
-  for (int64_t i = from; i < to; i++) work[index->sa[i]] = i == 0 ? -1 : index->sa[i - 1];
+template <class Pos>
+void preceding(const Pos *sa, Pos *work, int64_t from, int64_t to) {
+  for (int64_t i = from; i < to; i++) work[sa[i]] = i == 0 ? -1 : sa[i - 1];
 }
 
 // out[p - from], for text positions p in [from, to), becomes the longest
@@ -40,7 +42,8 @@ void preceding(const lumo_saindex *index, int32_t *work, int64_t from, int64_t t
 // 2 x (to - from) plus the last prefix. `out` may be the bytes of `work`
 // from `from` on: byte p overwrites a word at or before word p, which has
 // been read by then.
-void prefixes(const lumo_saindex *index, const int32_t *work, int64_t from, int64_t to, unsigned char *out) {
+template <class Pos>
+void prefixes(const lumo_saindex *index, const Pos *work, int64_t from, int64_t to, unsigned char *out) {
   const int64_t n = index->total;
   const unsigned char *t = index->text;
   int64_t l = 0;
@@ -56,20 +59,21 @@ void prefixes(const lumo_saindex *index, const int32_t *work, int64_t from, int6
   }
 }
 
-// Byte p of `work` (4 x total bytes) becomes the longest common prefix of
+// Byte p of `work` (total entries) becomes the longest common prefix of
 // the suffix at p and the one before it in suffix-array order (0 for the
 // first). Text positions are cut into `parts` ranges, one per thread; the
 // first writes its bytes over `work` in place, the others into a spare
 // block (their bytes would overwrite words the first has yet to read),
 // copied in at the end. Without the spare block, one thread does it all.
-void prefix_bytes(const lumo_saindex *index, int32_t *work, int parts) {
+template <class Pos>
+void prefix_bytes(const lumo_saindex *index, Pos *work, int parts) {
   const int64_t n = index->total;
   int64_t first_spare = lumo_parallel::part_start(n, parts, 1);
   auto *spare = parts > 1 ? static_cast<unsigned char *>(allocate(std::size_t(n - first_spare), 1)) : nullptr;
   if (!spare) parts = 1;
   auto *bytes = reinterpret_cast<unsigned char *>(work);
   auto fill = [&](int part) {
-    preceding(index, work, lumo_parallel::part_start(n, parts, part), lumo_parallel::part_start(n, parts, part + 1));
+    preceding(static_cast<const Pos *>(index->sa), work, lumo_parallel::part_start(n, parts, part), lumo_parallel::part_start(n, parts, part + 1));
   };
   lumo_parallel::run(parts, fill);
   auto compare = [&](int part) {
@@ -86,26 +90,29 @@ void prefix_bytes(const lumo_saindex *index, int32_t *work, int parts) {
 // the bytes of sa[i] and sa[i + 1] and writes that of sa[i]; the byte of
 // sa[to], which the next range may have overwritten, is passed as
 // `after_last` (0 past the end).
+template <class Pos>
 void unique_range(lumo_saindex *index, int64_t from, int64_t to, unsigned char after_last) {
   unsigned char *u = index->unique;
+  const Pos *sa = static_cast<const Pos *>(index->sa);
   for (int64_t i = from; i < to; i++) {
-    unsigned char before = u[index->sa[i]], after = i + 1 < to ? u[index->sa[i + 1]] : after_last;
-    u[index->sa[i]] = static_cast<unsigned char>((before > after ? before : after) + 1);
+    unsigned char before = u[sa[i]], after = i + 1 < to ? u[sa[i + 1]] : after_last;
+    u[sa[i]] = static_cast<unsigned char>((before > after ? before : after) + 1);
   }
 }
 
 // Turns the prefix bytes (with the suffix before) into unique-prefix
 // lengths, one range of slots per thread; the byte after each range is
 // read before any range is written.
+template <class Pos>
 void unique_lengths(lumo_saindex *index, int parts) {
   const int64_t n = index->total;
   unsigned char after_last[lumo_parallel::MOST_PARTS];
   for (int part = 0; part < parts; part++) {
     int64_t to = lumo_parallel::part_start(n, parts, part + 1);
-    after_last[part] = to < n ? index->unique[index->sa[to]] : 0;
+    after_last[part] = to < n ? index->unique[static_cast<const Pos *>(index->sa)[to]] : 0;
   }
   auto convert = [&](int part) {
-    unique_range(index, lumo_parallel::part_start(n, parts, part), lumo_parallel::part_start(n, parts, part + 1),
+    unique_range<Pos>(index, lumo_parallel::part_start(n, parts, part), lumo_parallel::part_start(n, parts, part + 1),
                  after_last[part]);
   };
   lumo_parallel::run(parts, convert);
@@ -117,12 +124,13 @@ void unique_lengths(lumo_saindex *index, int parts) {
 // byte other than '0'..'3' after the letters v sorts before every word
 // starting with v when that byte is smaller than '0' (a separator), after
 // them when larger. Counted as differences, then summed.
+template <class Pos>
 void word_table(lumo_saindex *index) {
   const int k = index->word;
   const int64_t words = int64_t(1) << (2 * k);
-  int32_t *start = index->word_lo, *size = index->word_hi;
-  std::memset(start, 0, static_cast<std::size_t>(words) * sizeof(int32_t));
-  std::memset(size, 0, static_cast<std::size_t>(words) * sizeof(int32_t));
+  Pos *start = static_cast<Pos *>(index->word_lo), *size = static_cast<Pos *>(index->word_hi);
+  std::memset(start, 0, static_cast<std::size_t>(words) * sizeof(Pos));
+  std::memset(size, 0, static_cast<std::size_t>(words) * sizeof(Pos));
   const unsigned char *t = index->text;
   for (int64_t p = 0; p < index->total; p++) {
     int64_t v = 0;
@@ -140,8 +148,8 @@ void word_table(lumo_saindex *index) {
   int64_t below = 0;
   for (int64_t w = 0; w < words; w++) {
     below += start[w];
-    start[w] = size[w] ? static_cast<int32_t>(below) : 0;
-    size[w] = size[w] ? static_cast<int32_t>(below + size[w]) : 0;
+    start[w] = size[w] ? static_cast<Pos>(below) : 0;
+    size[w] = size[w] ? static_cast<Pos>(below + size[w]) : 0;
   }
 }
 
@@ -183,22 +191,28 @@ lumo_saindex *empty_index() {
   return static_cast<lumo_saindex *>(lumo_mem::zeroed(1, sizeof(lumo_saindex)));
 }
 
-int derive(lumo_saindex *index, int threads) {
+namespace {
+
+// The suffix sorter of each width.
+int sort_suffixes(const unsigned char *text, int32_t *sa, int64_t n) {
+  return divsufsort(text, sa, static_cast<saidx_t>(n));
+}
+int sort_suffixes(const unsigned char *text, int64_t *sa, int64_t n) { return divsufsort64(text, sa, n); }
+
+template <class Pos>
+int derive_at(lumo_saindex *index, int parts) {
   const auto n = static_cast<std::size_t>(index->total);
-  // More threads than slots would leave parts empty.
-  const int parts = int(std::min<int64_t>({threads < 1 ? 1 : threads, lumo_parallel::MOST_PARTS, index->total}));
-  index->word = word_length(index->total);
   const auto words = std::size_t(1) << (2 * index->word);
-  index->sa = static_cast<int32_t *>(allocate(n, sizeof(int32_t)));
-  index->word_lo = static_cast<int32_t *>(allocate(words, sizeof(int32_t)));
-  index->word_hi = static_cast<int32_t *>(allocate(words, sizeof(int32_t)));
+  index->sa = allocate(n, sizeof(Pos));
+  index->word_lo = allocate(words, sizeof(Pos));
+  index->word_hi = allocate(words, sizeof(Pos));
   if (!index->sa || !index->word_lo || !index->word_hi) return -1;
   // The first-word table needs the text alone: it is counted beside the
   // sorting, which runs on one thread.
   int sorted = -1;
   auto sort_or_count = [&](int part) {
-    if (part == 0) sorted = divsufsort(index->text, index->sa, static_cast<saidx_t>(index->total));
-    else word_table(index);
+    if (part == 0) sorted = sort_suffixes(index->text, static_cast<Pos *>(index->sa), index->total);
+    else word_table<Pos>(index);
   };
   if (parts > 1) {
     lumo_parallel::run(2, sort_or_count);
@@ -207,15 +221,29 @@ int derive(lumo_saindex *index, int threads) {
     sort_or_count(1);
   }
   if (sorted != 0) return -1;
-  // The unique bytes are made in the first quarter of a work array of 4n
-  // bytes, which is then cut down to them: a peak of 9n with text and
-  // suffix array (with several threads, a spare block of up to n more).
-  auto *work = static_cast<int32_t *>(allocate(n, sizeof(int32_t)));
+  // The unique bytes are made in the first bytes of a work array of n
+  // entries, which is then cut down to them: a peak of (1 + 2 x width) n
+  // with text and suffix array (with several threads, a spare block of up
+  // to n more).
+  auto *work = static_cast<Pos *>(allocate(n, sizeof(Pos)));
   if (!work) return -1;
   prefix_bytes(index, work, parts);
   void *cut = lumo_mem::resize(work, n);
   index->unique = static_cast<unsigned char *>(cut ? cut : work);  // a failed cut keeps the block
-  unique_lengths(index, parts);
+  unique_lengths<Pos>(index, parts);
+  return 0;
+}
+
+}  // namespace
+
+int width_for(int64_t total, int wide) { return wide || total > INT32_MAX ? 8 : 4; }
+
+int derive(lumo_saindex *index, int threads) {
+  // More threads than slots would leave parts empty.
+  const int parts = int(std::min<int64_t>({threads < 1 ? 1 : threads, lumo_parallel::MOST_PARTS, index->total}));
+  index->word = word_length(index->total);
+  int made = index->width == 4 ? derive_at<int32_t>(index, parts) : derive_at<int64_t>(index, parts);
+  if (made != 0) return -1;
   index->text_checksum = checksum(index);
   return 0;
 }
@@ -241,10 +269,9 @@ int join(lumo_saindex *index, const char *const *names, const char *const *texts
          const int64_t *lengths) {
   int64_t total = 0;
   for (int i = 0; i < index->count; i++) {
-    if (!texts[i] || lengths[i] < 1 || lengths[i] > INT32_MAX) return -1;
+    if (!texts[i] || lengths[i] < 1 || lengths[i] >= LONGEST_TOTAL - total) return -1;
     if (std::memchr(texts[i], SEPARATOR, static_cast<std::size_t>(lengths[i]))) return -1;
     total += lengths[i] + 1;
-    if (total > INT32_MAX) return -1;
   }
   index->total = total;
   index->names = static_cast<char **>(lumo_mem::zeroed(static_cast<std::size_t>(index->count), sizeof(char *)));
@@ -269,16 +296,21 @@ extern "C" {
 
 LUMO_SAINDEX *lumo_saindex_build(int count, const char *const *names, const char *const *texts,
                                  const int64_t *lengths) {
-  return lumo_saindex_build_parallel(count, names, texts, lengths, 1);
+  return lumo_saindex_build_parallel(count, names, texts, lengths, 1, 0);
 }
 
 LUMO_SAINDEX *lumo_saindex_build_parallel(int count, const char *const *names, const char *const *texts,
-                                          const int64_t *lengths, int threads) {
+                                          const int64_t *lengths, int threads, int flags) {
   if (count < 1 || !texts || !lengths) return nullptr;
   lumo_saindex *index = empty_index();
   if (!index) return nullptr;
   index->count = count;
-  if (join(index, names, texts, lengths) != 0 || derive(index, threads) != 0) {
+  if (join(index, names, texts, lengths) != 0) {
+    lumo_saindex_free(index);
+    return nullptr;
+  }
+  index->width = width_for(index->total, flags & LUMO_SAINDEX_WIDE);
+  if (derive(index, threads) != 0) {
     lumo_saindex_free(index);
     return nullptr;
   }
@@ -314,6 +346,8 @@ const char *lumo_saindex_text(const LUMO_SAINDEX *index) {
 }
 
 int64_t lumo_saindex_total(const LUMO_SAINDEX *index) { return index->total; }
+
+int lumo_saindex_position_bits(const LUMO_SAINDEX *index) { return 8 * index->width; }
 
 int lumo_saindex_locate(const LUMO_SAINDEX *index, int64_t pos, int *text, int64_t *offset) {
   if (pos < 0 || pos >= index->total || index->text[pos] == SEPARATOR) return 0;
