@@ -22,7 +22,7 @@
  * About 6.5 bytes per character in all at w = 4, 11 at w = 8; building
  * peaks at (1 + 2w + w/8) n bytes: 9.5n or 18n (text, suffix array,
  * table and a work array of w n that becomes the n unique bytes), plus up
- * to n for a build on several threads.
+ * to n for a build on several threads (below).
  *
  * Searching keeps its state in a record of the caller's (LUMO_SAMATCH,
  * LUMO_SAHITS) and only reads the index, so any number of threads may
@@ -64,8 +64,8 @@ LUMO_SAINDEX *lumo_saindex_build(int count, const char *const *names, const char
 /* The same index, built with up to `threads` POSIX threads (values below 1
  * mean 1, at most 64 are used): the first-word table is counted while the
  * suffixes are sorted (on one thread), and the longest common prefixes and
- * unique-prefix lengths are computed in parallel ranges. With more than
- * one thread the build peaks at up to n more bytes (a spare block for the
+ * unique-prefix lengths are computed in parallel ranges. With t threads
+ * the build peaks at (t - 1) n / t more bytes (a spare block for the
  * ranges). `flags`: 0 or LUMO_SAINDEX_WIDE. */
 LUMO_SAINDEX *lumo_saindex_build_parallel(int count, const char *const *names, const char *const *texts,
                                           const int64_t *lengths, int threads, int flags);
