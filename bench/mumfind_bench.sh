@@ -65,9 +65,9 @@ paired() {
   done
   awk -v l="$label" -v n="$n" -v r="$runs" -v as="$(column_median "$work/a" 1)" -v ak="$(column_median "$work/a" 2)" \
     -v bs="$(column_median "$work/b" 1)" -v bk="$(column_median "$work/b" 2)" -v ratio="$(median < "$work/ratio")" \
-    -v load="$before -> $(load)" 'BEGIN {
+    -v ld="$before -> $(load)" 'BEGIN {
     printf "%-34s A %8.2f s %9d KB %5.1f B/base | B %8.2f s %9d KB %5.1f B/base | B/A %.2f (%d pairs) | load %s\n",
-      l, as, ak, ak * 1024 / n, bs, bk, bk * 1024 / n, ratio, r, load }'
+      l, as, ak, ak * 1024 / n, bs, bk, bk * 1024 / n, ratio, r, ld }'
 }
 
 # The saved index: build and save (-t 1 and -t 2), its size, loading, a
@@ -84,10 +84,10 @@ saved_index() { # LABEL REF QUERY N
   timed "$work/search" "$mumfind" -b -x "$work/ref.idx" "$query"
   awk -v l="$label" -v n="$n" -v size="$(wc -c < "$work/ref.idx")" -v bs="$(column_median "$work/build" 1)" \
     -v bk="$(column_median "$work/build" 2)" -v ls="$(column_median "$work/load" 1)" \
-    -v lk="$(column_median "$work/load" 2)" -v ss="$(column_median "$work/search" 1)" -v load="$(load)" \
+    -v lk="$(column_median "$work/load" 2)" -v ss="$(column_median "$work/search" 1)" -v ld="$(load)" \
     -v b2="$(column_median "$work/build2" 1)" 'BEGIN {
     printf "%-34s index %7.2f s (-t 2 %.2f s) %5.1f B/base peak, file %5.2f B/base; load %6.2f s (%.2f of the build) %5.1f B/base; -b -x %7.2f s | load %s\n",
-      l, bs, b2, bk * 1024 / n, size / n, ls, ls / bs, lk * 1024 / n, ss, load }'
+      l, bs, b2, bk * 1024 / n, size / n, ls, ls / bs, lk * 1024 / n, ss, ld }'
 }
 
 dataset() { # LABEL REF QUERY RUNS
