@@ -73,10 +73,13 @@ demo: build
 	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.svg
 	$(BUILD)/aliplot/aliplot examples/mt.gff $(BUILD)/mt.chain -o $(BUILD)/mt.html
 	@echo "dot plot written to $(BUILD)/mt.svg (picture) and $(BUILD)/mt.html (interactive page)"
-	@echo "== aliplot: a whole assembly of 40 contigs on one canvas, as SVG and PNG"
-	$(BUILD)/aliplot/aliplot examples/assembly.paf --title "40 contigs against 5 references" -o $(BUILD)/assembly.svg
-	$(BUILD)/aliplot/aliplot examples/assembly.paf --title "40 contigs against 5 references" -o $(BUILD)/assembly.png
-	@echo "whole-assembly plot written to $(BUILD)/assembly.svg and $(BUILD)/assembly.png"
+	@echo "== alisyn and aliplot: 40 contigs with planted events on one canvas, alisyn's blocks by class"
+	$(BUILD)/alisyn/alisyn --filter query -o $(BUILD)/assembly examples/assembly.paf
+	for out in svg png html; do \
+	  $(BUILD)/aliplot/aliplot examples/assembly.paf --blocks $(BUILD)/assembly.blocks.tsv \
+	    --assign $(BUILD)/assembly.assign.tsv --title "40 contigs against 5 references" -o $(BUILD)/assembly.$$out || exit 1; \
+	done
+	@echo "whole-assembly plot written to $(BUILD)/assembly.svg, .png and .html (interactive page)"
 	@echo "== alisyn: the synteny blocks of E. coli MG1655 and 536 (nucmer)"
 	$(BUILD)/alisyn/alisyn -o $(BUILD)/ecoli examples/ecoli_MG1655_vs_536.nucmer.delta.gz
 	cat $(BUILD)/ecoli.blocks.tsv $(BUILD)/ecoli.assign.tsv

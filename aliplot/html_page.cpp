@@ -3,6 +3,10 @@
 #include "page_assets.h"
 #include "svg_plot.h"
 #include "svg_text.h"
+#include "synteny_input.h"
+
+#include <algorithm>
+#include <map>
 
 namespace aliplot {
 
@@ -16,29 +20,54 @@ void appendAxis(std::string &out, const char *key, const Axis &axis, const std::
   out += ",\"name\":" + jsonString(name) + "}";
 }
 
-// A layer's segments drawn as lines (given as alignment indices, ascending) as one flat array, seven numbers for each: the
-// alignment number less the previous one's, xb, yb, xe - xb, ye - yb, the
-// score and 1 for the minus strand (the differences keep large pages small).
-void appendLayer(std::string &out, const PlotInput &plot, const std::string &id,
-                 const std::string &toggle, const std::string &what, const std::vector<uint64_t> &indices) {
-  out += "{\"id\":" + jsonString(id) + ",\"toggle\":" + jsonString(toggle) +
-         ",\"what\":" + jsonString(what) + ",\"segments\":[";
+// A layer's segments drawn as lines (pieces given by index, ascending) as
+// one flat array, eight numbers for each: the piece's number (alignment
+// number, or block id) less the previous one's, xb, yb, xe - xb, ye - yb,
+// the score, 1 for the minus strand and the identity in percent (-1: none);
+// the differences keep large pages small. A block layer adds each block's
+// number of alignments ("alignments").
+void appendLayer(std::string &out, const PlotInput &plot, const std::string &id, const std::string &what,
+                 const std::vector<uint64_t> &indices, bool blocks) {
+  const std::vector<Alignment> &pieces = blocks ? plot.blockExtents : plot.alignments;
+  out += "{\"id\":" + jsonString(id) + ",\"what\":" + jsonString(what) + ",\"segments\":[";
+  // Differences of values that may lie anywhere in 64 bits are taken unsigned.
+  const auto difference = [](uint64_t high, uint64_t low) { return std::to_string(static_cast<int64_t>(high - low)); };
   uint64_t previous = 0;
-  for (const uint64_t index : indices) {
-    const Alignment &a = plot.alignments[index];
-    const uint64_t number = index + 1;
-    out += previous == 0 ? "" : ",";
-    // Differences of coordinates that may lie anywhere in 64 bits are taken unsigned.
-    const auto difference = [](int64_t high, int64_t low) {
-      return std::to_string(static_cast<int64_t>(static_cast<uint64_t>(high) - static_cast<uint64_t>(low)));
-    };
-    out += std::to_string(number - previous) + ',' + std::to_string(a.xb) + ',' +
-           std::to_string(a.yb) + ',' + difference(a.xe, a.xb) + ',' + difference(a.ye, a.yb) + ',';
+  for (size_t k = 0; k < indices.size(); ++k) {
+    const Alignment &a = pieces[indices[k]];
+    const uint64_t number = blocks ? plot.blocks[indices[k]].id : indices[k] + 1;
+    out += k == 0 ? "" : ",";
+    out += difference(number, previous) + ',' + std::to_string(a.xb) + ',' + std::to_string(a.yb) + ',' +
+           difference(static_cast<uint64_t>(a.xe), static_cast<uint64_t>(a.xb)) + ',' +
+           difference(static_cast<uint64_t>(a.ye), static_cast<uint64_t>(a.yb)) + ',';
     previous = number;
     appendShortest(out, a.score);
-    out += a.strand == '-' ? ",1" : ",0";
+    out += a.strand == '-' ? ",1," : ",0,";
+    appendNumber(out, a.identity, 2);
   }
-  out += "]}";
+  out += ']';
+  if (blocks) {
+    out += ",\"alignments\":[";
+    for (size_t k = 0; k < indices.size(); ++k)
+      out += (k ? "," : "") + std::to_string(plot.blocks[indices[k]].alignments);
+    out += ']';
+  }
+  out += '}';
+}
+
+// The sequence pairs with alignments, as [reference, query, alignments]
+// (indices into the bands), by reference, then query, in canvas order.
+void appendPairs(std::string &out, const PlotInput &plot) {
+  std::map<std::pair<uint32_t, uint32_t>, uint64_t> pairs;
+  for (size_t i = 0; i < plot.alignments.size(); ++i) ++pairs[{plot.referenceOf[i], plot.queryOf[i]}];
+  out += ",\"pairs\":[";
+  bool first = true;
+  for (const auto &[pair, count] : pairs) {
+    out += (first ? "[" : ",[") + std::to_string(pair.first) + ',' + std::to_string(pair.second) + ',' +
+           std::to_string(count) + ']';
+    first = false;
+  }
+  out += ']';
 }
 
 // The bands of a canvas of several sequences, each as [offset, length,
@@ -67,19 +96,24 @@ std::string plotData(const PlotInput &plot, const Picture &picture) {
     out += ',';
     appendBands(out, "y", plot.queries);
     out += '}';
+    appendPairs(out, plot);
   }
   out += ",\"layers\":[";
   for (int strand : {PLUS, MINUS}) {
-    const std::string id = strandId(strand);
     out += strand == PLUS ? "" : ",";
-    appendLayer(out, plot, id + "-lines", id, "alignment", picture.strands[strand].lines);
+    appendLayer(out, plot, strandId(strand), "alignment", picture.strands[strand].lines, false);
   }
   for (size_t c = 0; c < plot.chains.size(); ++c) {
-    const std::string id = "chain-" + std::to_string(c + 1);
     out += ',';
-    appendLayer(out, plot, id, id, std::string(chainName(plot.chains[c])) + " member",
-                picture.chainLayers[c].lines);
+    appendLayer(out, plot, "chain-" + std::to_string(c + 1), std::string(chainName(plot.chains[c])) + " member",
+                picture.chainLayers[c].lines, false);
   }
+  if (!plot.blocksFile.empty())
+    for (int c = 0; c < BLOCK_CLASSES; ++c) {
+      out += ',';
+      appendLayer(out, plot, blockLayerId(c), std::string(blockClassName(static_cast<BlockClass>(c))) + " block",
+                  picture.blockLayers[c].lines, true);
+    }
   return out + "]}";
 }
 
@@ -87,6 +121,19 @@ std::string toggle(const std::string &layer, const std::string &colour, const st
   return "<label><input type=\"checkbox\" data-layer=\"" + layer + "\" checked>"
          "<span class=\"swatch\" style=\"background:" + colour + "\"></span>" +
          xmlEscaped(label) + "</label>\n";
+}
+
+// Fields that hide the alignments shorter than a length (reference bases)
+// or, where the input states identities, below an identity.
+std::string filterControls(const PlotInput &plot) {
+  std::string controls = "<label>min. length <input id=\"min-length\" type=\"number\" min=\"0\" step=\"1\" "
+                         "placeholder=\"0\" size=\"7\"> bp</label>\n";
+  const bool identities = std::any_of(plot.alignments.begin(), plot.alignments.end(),
+                                      [](const Alignment &a) { return a.identity >= 0; });
+  if (identities)
+    controls += "<label>min. identity <input id=\"min-identity\" type=\"number\" min=\"0\" max=\"100\" "
+                "step=\"0.1\" placeholder=\"0\" size=\"5\"> %</label>\n";
+  return controls + "<span id=\"filter-status\" class=\"hint\"></span>\n";
 }
 
 }  // namespace
@@ -101,10 +148,15 @@ std::string htmlPage(const PlotInput &plot, const Picture &picture) {
   for (size_t c = 0; c < plot.chains.size(); ++c)
     page += toggle("chain-" + std::to_string(c + 1), picture.chainColours[c],
                    std::string(chainName(plot.chains[c])) + " (" + shortenedFront(plot.chains[c].report, 30) + ")");
-  page += "<span class=\"hint\">hover: details \u00b7 drag: zoom in \u00b7 double-click: back</span>\n"
+  if (!plot.blocksFile.empty())
+    for (int c = 0; c < BLOCK_CLASSES; ++c)
+      page += toggle(blockLayerId(c), BLOCK_COLOURS[c], std::string(blockClassName(static_cast<BlockClass>(c))) + " blocks");
+  page += filterControls(plot);
+  if (plot.bands) page += "<label>pair <select id=\"jump\"><option value=\"\">whole canvas</option></select></label>\n";
+  page += "<span class=\"hint\">hover: details \u00b7 click: pin them \u00b7 drag: zoom in \u00b7 double-click: back</span>\n"
           "</div>\n<div id=\"figure\">\n";
   page += svgElement(plot, picture);
-  page += "<div id=\"tip\" hidden></div>\n</div>\n<script type=\"application/json\" id=\"plot-data\">" +
+  page += "<div id=\"tip\" hidden><div id=\"tip-text\"></div><button id=\"copy\" type=\"button\">copy</button></div>\n</div>\n<script type=\"application/json\" id=\"plot-data\">" +
           plotData(plot, picture) + "</script>\n<script>\n" + PAGE_SCRIPT + "</script>\n</body>\n</html>\n";
   return page;
 }

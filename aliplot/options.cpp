@@ -63,6 +63,10 @@ const char *usageText() {
          "  -i FORMAT        the input's format, else recognised from its content:\n"
          "                   paf, sam, bam, cram, blast6, blast7, delta, coords, maf,\n"
          "                   general or gff (the alignment file)\n"
+         "  --blocks FILE    alisyn's PREFIX.blocks.tsv of ALIGNMENTS: its synteny\n"
+         "                   blocks drawn coloured by class, queries placed by them\n"
+         "  --assign FILE    alisyn's PREFIX.assign.tsv of ALIGNMENTS: each query's\n"
+         "                   reference and orientation on a canvas of several\n"
          "An input of several sequence pairs is drawn on one canvas: references along\n"
          "x, queries along y placed and turned by where most of each aligns.\n"
          "  --order ORDER    of the references: file (default), length or name\n"
@@ -82,6 +86,8 @@ Options parseOptions(const std::vector<std::string> &arguments) {
          formatGiven = true;
        }},
       {0, "order", Option::VALUE, [&](const std::string &v) { options.order = orderNamed(v); }},
+      {0, "blocks", Option::VALUE, [&](const std::string &v) { options.blocks = v; }},
+      {0, "assign", Option::VALUE, [&](const std::string &v) { options.assign = v; }},
       {0, "title", Option::VALUE, [&](const std::string &v) { options.title = v; }},
       {0, "size", Option::VALUE, [&](const std::string &v) { options.plotSize = plotSizeFrom(v); }},
       {'i', nullptr, Option::VALUE, [&](const std::string &v) {
@@ -96,7 +102,9 @@ Options parseOptions(const std::vector<std::string> &arguments) {
   if (options.output.empty()) throw UsageError{"no output given (-o OUT)"};
   options.alignments = files.front();
   options.reports.assign(files.begin() + 1, files.end());
-  if (std::count(files.begin(), files.end(), "-") > 1)
+  const auto standardInputs = std::count(files.begin(), files.end(), "-") + (options.blocks == "-") +
+                              (options.assign == "-");
+  if (standardInputs > 1)
     throw UsageError{"only one input can be standard input"};
   if (!formatGiven) options.format = formatOfOutput(options.output);
   return options;

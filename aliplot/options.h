@@ -16,6 +16,8 @@ enum class OutputFormat { SVG, HTML, PNG, PDF };
 struct Options {
   std::string alignments;            // the alignment file ("-": standard input)
   std::vector<std::string> reports;  // chain reports of that file
+  std::string blocks;                // --blocks: alisyn's blocks table of that file
+  std::string assign;                // --assign: alisyn's assignment table of that file
   std::string output;                // OUT ("-": standard output)
   OutputFormat format = OutputFormat::SVG;
   int plotSize = 720;                // side of the square plot area in pixels

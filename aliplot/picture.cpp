@@ -2,6 +2,7 @@
 
 #include "svg_bands.h"
 #include "svg_legend.h"
+#include "synteny_input.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,7 +42,8 @@ int decimalsFor(const Frame &frame) {
 }
 
 // The sets of alignments drawn in a colour of their own, as indices: the
-// two strands outside the chains (by Strand), then each chain's members.
+// two strands outside the chains (by Strand), then each chain's members;
+// then the blocks of each class, as indices of the blocks.
 std::vector<std::vector<uint64_t>> drawnSets(const PlotInput &plot) {
   std::vector<bool> isMember(plot.alignments.size());
   for (const Chain &chain : plot.chains)
@@ -53,6 +55,9 @@ std::vector<std::vector<uint64_t>> drawnSets(const PlotInput &plot) {
     sets.emplace_back();
     for (const uint64_t member : chain.members) sets.back().push_back(member - 1);
   }
+  sets.resize(sets.size() + BLOCK_CLASSES);
+  for (uint64_t b = 0; b < plot.blocks.size(); ++b)
+    sets[sets.size() - BLOCK_CLASSES + static_cast<size_t>(plot.blocks[b].blockClass)].push_back(b);
   return sets;
 }
 
@@ -66,12 +71,16 @@ Picture pictureFor(const PlotInput &plot, int plotSize, size_t lineBudget) {
   std::vector<size_t> sizes;
   for (const auto &set : sets) sizes.push_back(set.size());
   const std::vector<size_t> budgets = lineBudgets(sizes, lineBudget);
+  const size_t firstBlockSet = sets.size() - BLOCK_CLASSES;
   for (size_t s = 0; s < sets.size(); ++s) {
-    ThinnedLayer layer = thinnedLayer(plot, picture.frame, sets[s], budgets[s]);
+    const std::vector<Alignment> &pieces = s < firstBlockSet ? plot.alignments : plot.blockExtents;
+    ThinnedLayer layer = thinnedLayer(pieces, picture.frame, sets[s], budgets[s]);
     if (s < 2)
       picture.strands[s] = std::move(layer);
-    else
+    else if (s < firstBlockSet)
       picture.chainLayers.push_back(std::move(layer));
+    else
+      picture.blockLayers[s - firstBlockSet] = std::move(layer);
   }
   picture.chainColours = chainColoursFor(plot.chains);
   picture.decimals = decimalsFor(picture.frame);
@@ -90,6 +99,10 @@ Picture pictureFor(const PlotInput &plot, int plotSize, size_t lineBudget) {
 }
 
 const char *strandId(int strand) { return strand == MINUS ? "minus" : "plus"; }
+
+std::string blockLayerId(int blockClass) {
+  return std::string("blocks-") + blockClassName(static_cast<BlockClass>(blockClass));
+}
 
 const char *chainName(const Chain &chain) { return chain.mirrored ? "mirrored chain" : "forward chain"; }
 

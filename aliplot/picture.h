@@ -1,6 +1,6 @@
 // Everything a plot document is drawn from, worked out once for the SVG
 // picture and the HTML page: the frame, the layers of each strand and of
-// each chain, the chains' colours and the places of the plot area and the
+// each chain and of each class of alisyn's blocks, the chains' colours and the places of the plot area and the
 // legend.
 #ifndef ALIPLOT_PICTURE_H
 #define ALIPLOT_PICTURE_H
@@ -31,6 +31,11 @@ constexpr StrandColours STRAND_COLOURS[2] = {
     {"#74a9cf", {"#c6dbef", "#8fbbdc", "#4a8bbf", "#1d5786"}},
     {"#eb9a5e", {"#fbd7b9", "#f2a86f", "#d2712b", "#8a430f"}},
 };
+// alisyn's blocks by class (BlockClass order), from a second colour-blind
+// safe family, apart from the strands' and the chains' colours: olive,
+// wine, indigo and sand. Blocks are wide bands under the alignments.
+constexpr const char *BLOCK_COLOURS[BLOCK_CLASSES] = {"#999933", "#882255", "#332288", "#ddcc77"};
+constexpr double BLOCK_WIDTH = 7;
 // The dash pattern of a chain member on the minus strand.
 constexpr const char *MINUS_MEMBER_DASHES = "5 3";
 
@@ -39,6 +44,7 @@ struct Picture {
   ThinnedLayer strands[2];                // alignments outside every chain, by Strand
   std::vector<ThinnedLayer> chainLayers;  // one per chain: its members
   std::vector<std::string> chainColours;  // one per chain of the input
+  ThinnedLayer blockLayers[BLOCK_CLASSES];  // alisyn's blocks, by class
   int decimals = 1;                       // of pixel coordinates: finer than a base, at most 3
   // Whole document and the plot area's top left corner, in pixels.
   int width = 0, height = 0;
@@ -54,6 +60,9 @@ const char *chainName(const Chain &chain);
 
 // "plus" or "minus": the id of a strand's layer.
 const char *strandId(int strand);
+
+// "blocks-syntenic", ...: the id of a class's layer.
+std::string blockLayerId(int blockClass);
 
 }  // namespace aliplot
 

@@ -1,8 +1,11 @@
 #include "plot_input.h"
 
 #include "chain_report.h"
+#include "fields.h"
 #include "readers.h"
 #include "tool_error.h"
+
+#include <htslib/sam.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -23,8 +26,11 @@ using PairNames = std::pair<std::string, std::string>;
 // as the chainer does) and the member lines the reports name.
 class PlotSink : public aliconv::RecordSink {
  public:
-  PlotSink(PlotInput &plot, MemberLines &wanted, const PairChoice &choice, bool keepAll)
-      : plot_(plot), wanted_(wanted), nextWanted_(wanted.begin()), choice_(choice), keepAll_(keepAll) {}
+  // samText: whether the lines handed over are a SAM text's, whose header
+  // and unmapped records name sequences.
+  PlotSink(PlotInput &plot, MemberLines &wanted, const PairChoice &choice, bool keepAll, bool samText)
+      : plot_(plot), wanted_(wanted), nextWanted_(wanted.begin()), choice_(choice), keepAll_(keepAll),
+        samText_(samText) {}
 
   void alignment(aliconv::Alignment &a) override {
     if (a.xName != last_.first || a.yName != last_.second) {
@@ -47,6 +53,9 @@ class PlotSink : public aliconv::RecordSink {
     alignment.xe = static_cast<int64_t>(a.xe);
     alignment.ye = static_cast<int64_t>(a.ye);
     alignment.score = a.alignerScore.empty() ? 0 : std::strtof(std::string(a.alignerScore).c_str(), nullptr);
+    if (a.identityDenominator > 0)
+      alignment.identity = static_cast<float>(100.0 * static_cast<double>(a.identityNumerator) /
+                                              static_cast<double>(a.identityDenominator));
     alignment.strand = a.strand == '-' ? '-' : '+';
     plot_.minusAlignments += alignment.strand == '-';
     plot_.alignments.push_back(alignment);
@@ -55,15 +64,43 @@ class PlotSink : public aliconv::RecordSink {
   // The first line of a record of an alignment file is its alignment line;
   // the wanted numbers come in ascending order, as the records do.
   void line(std::string_view text, uint64_t record, aliconv::LineRole role) override {
+    if (samText_) namedBySam(text, role);
     if (role != aliconv::LineRole::RECORD || nextWanted_ == wanted_.end() || nextWanted_->first != record)
       return;
     nextWanted_->second = std::string(text);
     ++nextWanted_;
   }
 
+  // A BAM or CRAM file's references and unmapped reads.
+  void binaryHeader(const sam_hdr_t *header) override {
+    for (int tid = 0; tid < sam_hdr_nref(header); ++tid)
+      samNames_.references.emplace_back(sam_hdr_tid2name(header, tid));
+  }
+  void binaryRecord(const bam1_t *record, uint64_t) override {
+    if (record->core.flag & BAM_FUNMAP) samNames_.unmapped.emplace(bam_get_qname(record));
+  }
+
   const std::set<PairNames> &pairs() const { return pairs_; }
 
+  // Counts the sequences a SAM, BAM or CRAM input names without aligning them.
+  void countUnaligned() const {
+    for (const std::string &name : samNames_.references) plot_.unalignedReferences += references_.count(name) == 0;
+    for (const std::string &name : samNames_.unmapped) plot_.unalignedQueries += queries_.count(name) == 0;
+  }
+
  private:
+  // A SAM text's @SQ lines and unmapped records.
+  void namedBySam(std::string_view text, aliconv::LineRole role) {
+    aliconv::splitFields(text, '\t', fields_);
+    if (role == aliconv::LineRole::OTHER && fields_.front() == "@SQ") {
+      for (const std::string_view field : fields_)
+        if (aliconv::startsWith(field, "SN:")) samNames_.references.emplace_back(field.substr(3));
+    } else if (role == aliconv::LineRole::RECORD && fields_.size() > 1) {
+      uint64_t flag = 0;
+      if (aliconv::parseUnsigned(fields_[1], flag) && (flag & BAM_FUNMAP)) samNames_.unmapped.emplace(fields_[0]);
+    }
+  }
+
   static uint32_t indexOf(std::map<std::string, uint32_t, std::less<>> &index, std::vector<Sequence> &sequences,
                           std::string_view name) {
     const auto found = index.find(name);
@@ -83,6 +120,12 @@ class PlotSink : public aliconv::RecordSink {
   uint32_t lastReference_ = 0, lastQuery_ = 0;
   std::set<PairNames> pairs_;
   std::map<std::string, uint32_t, std::less<>> references_, queries_;
+  bool samText_;
+  struct {
+    std::vector<std::string> references;
+    std::set<std::string, std::less<>> unmapped;
+  } samNames_;
+  std::vector<std::string_view> fields_;
 };
 
 // Refuses an input that leaves nothing to plot; keeps only the sequences
@@ -151,11 +194,15 @@ PlotInput readPlotInput(const std::string &alignmentPath, const std::vector<std:
     throw common::ToolError(reportPaths.front() + ": chain reports number the lines of an alignment file, but " +
                             plot.title + " holds " + plot.format +
                             ": give the alignment file that alichain read (aliconv converts to it)");
-  PlotSink sink(plot, wanted, pair, reportsGiven);
+  const aliconv::Format read = input.format();
+  const bool sam = read == aliconv::Format::SAM || read == aliconv::Format::BAM || read == aliconv::Format::CRAM;
+  PlotSink sink(plot, wanted, pair, reportsGiven, read == aliconv::Format::SAM);
   aliconv::ReadSettings settings;
-  settings.lines = reportsGiven;
+  settings.lines = reportsGiven || sam;
   input.read(sink, settings);
   checkPairs(plot, sink.pairs(), pair);
+  // A chosen pair leaves out the other sequences by choice, not for want of alignments.
+  if (pair.reference.empty()) sink.countUnaligned();
   keepAlignedSequences(plot.references, plot.referenceOf);
   keepAlignedSequences(plot.queries, plot.queryOf);
   plot.xName = plot.references.front().name;

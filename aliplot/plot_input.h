@@ -16,7 +16,8 @@ namespace aliplot {
 struct Alignment {
   int64_t xb = 0, yb = 0, xe = 0, ye = 0;
   float score = 0;
-  char strand = '+';  // '-': the second sequence runs backwards
+  char strand = '+';    // '-': the second sequence runs backwards
+  float identity = -1;  // percent; -1: the input states none
 };
 
 struct Chain {
@@ -36,6 +37,26 @@ struct Sequence {
   bool flipped = false;
 };
 
+// The classes alisyn gives its synteny blocks, in the order of its tables'
+// legend and of the picture's layers.
+enum class BlockClass { SYNTENIC, INVERTED, TRANSLOCATED, DUPLICATED };
+constexpr int BLOCK_CLASSES = 4;
+
+// A synteny block of alisyn's blocks table: its extent is drawn like an
+// alignment (in PlotInput::blockExtents, at the same index).
+struct BlockFacts {
+  uint64_t id = 0;
+  BlockClass blockClass = BlockClass::SYNTENIC;
+  uint64_t alignments = 0;
+  std::string score;  // as the table writes it
+};
+
+// A query's reference and orientation as alisyn assigned them.
+struct Assignment {
+  int64_t reference = -1;  // index in PlotInput::references; -1: none
+  char strand = '+';
+};
+
 struct PlotInput {
   std::string title;             // the alignment file's name
   std::string format;            // its format's name ("paf", "gff", ...)
@@ -48,6 +69,16 @@ struct PlotInput {
   // each alignment the index of its reference and of its query.
   std::vector<Sequence> references, queries;
   std::vector<uint32_t> referenceOf, queryOf;
+  // alisyn's blocks (extent and index vectors as for the alignments) and
+  // assignments (per query; empty when none were given).
+  std::string blocksFile;
+  std::vector<Alignment> blockExtents;
+  std::vector<uint32_t> blockReferenceOf, blockQueryOf;
+  std::vector<BlockFacts> blocks;
+  std::vector<Assignment> assigned;
+  // Sequences the input names (a SAM header's references, unmapped reads)
+  // that no alignment has: left out of the picture, counted in its legend.
+  uint64_t unalignedReferences = 0, unalignedQueries = 0;
   // Whether the canvas holds several sequences of a side, each in a band
   // (set by the layout; then the axes' positions are canvas positions).
   bool bands = false;

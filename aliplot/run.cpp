@@ -6,6 +6,7 @@
 #include "picture.h"
 #include "plot_input.h"
 #include "svg_plot.h"
+#include "synteny_input.h"
 #include "program.h"
 #include "raster_output.h"
 #include "sequence_layout.h"
@@ -30,6 +31,8 @@ std::string documentFor(const PlotInput &plot, const Picture &picture, OutputFor
 
 void writePlot(const Options &options) {
   PlotInput plot = readPlotInput(options.alignments, options.reports, options.pair, options.input);
+  if (!options.blocks.empty()) readBlocks(options.blocks, plot, options.pair);
+  if (!options.assign.empty()) readAssignments(options.assign, plot, options.pair);
   if (!options.title.empty()) plot.title = options.title;
   layOutSequences(plot, options.order);
   const Picture picture = pictureFor(plot, options.plotSize, DEFAULT_LINE_BUDGET);

@@ -2,6 +2,7 @@
 
 #include "svg_bands.h"
 #include "svg_text.h"
+#include "synteny_input.h"
 
 namespace aliplot {
 
@@ -56,6 +57,20 @@ void addChain(std::vector<LegendEntry> &entries, const PlotInput &plot, const Pi
   entries.push_back(std::move(entry));
 }
 
+// alisyn's blocks: where they come from, and each class counted.
+void addBlocks(std::vector<LegendEntry> &entries, const PlotInput &plot, const Picture &picture) {
+  LegendEntry source{"", wrapped("blocks from " + plot.blocksFile, LEGEND_LINE_CHARS, PATH_LINES)};
+  uint64_t counts[BLOCK_CLASSES] = {}, binned = 0;
+  for (const BlockFacts &block : plot.blocks) ++counts[static_cast<int>(block.blockClass)];
+  for (const ThinnedLayer &layer : picture.blockLayers) binned += layer.binned;
+  if (binned > 0) source.lines.push_back(counted(binned, "block", "blocks") + " drawn as pixels");
+  entries.push_back(std::move(source));
+  for (int c = 0; c < BLOCK_CLASSES; ++c)
+    entries.push_back({lineSwatch(BLOCK_COLOURS[c], BLOCK_WIDTH),
+                       {std::string(blockClassName(static_cast<BlockClass>(c))) + ": " +
+                        counted(counts[c], "block", "blocks")}});
+}
+
 // The sequences of a canvas of several.
 void addSequences(std::vector<LegendEntry> &entries, const PlotInput &plot, const Picture &picture) {
   size_t turned = 0;
@@ -69,11 +84,19 @@ void addSequences(std::vector<LegendEntry> &entries, const PlotInput &plot, cons
   entries.push_back(std::move(entry));
 }
 
+// Sequences the input names without an alignment, which are not drawn.
+void addUnaligned(std::vector<LegendEntry> &entries, const PlotInput &plot) {
+  if (plot.unalignedReferences + plot.unalignedQueries == 0) return;
+  entries.push_back({"", {"left out, without alignments:", counted(plot.unalignedReferences, "reference", "references") +
+                                                                ", " + counted(plot.unalignedQueries, "query", "queries")}});
+}
+
 std::vector<LegendEntry> legendEntries(const PlotInput &plot, const Picture &picture) {
   std::vector<LegendEntry> entries;
   const uint64_t count = plot.alignments.size();
   entries.push_back({"", {counted(count, "alignment", "alignments")}});
   if (plot.bands) addSequences(entries, plot, picture);
+  addUnaligned(entries, plot);
   uint64_t binned = 0;
   for (int strand : {PLUS, MINUS}) {
     const ThinnedLayer &layer = picture.strands[strand];
@@ -88,6 +111,7 @@ std::vector<LegendEntry> legendEntries(const PlotInput &plot, const Picture &pic
     entries.push_back({cellSwatch(STRAND_COLOURS[PLUS].cells, -6) + cellSwatch(STRAND_COLOURS[MINUS].cells, 1),
                        {groupedCount(binned) + " of them drawn as pixels,", "darker where more of them meet"}});
   for (size_t c = 0; c < plot.chains.size(); ++c) addChain(entries, plot, picture, c);
+  if (!plot.blocksFile.empty()) addBlocks(entries, plot, picture);
   // How to read a segment's direction.
   const std::string strandLine = "\" stroke=\"" + std::string(AXIS_COLOUR) + "\" stroke-width=\"1.5\"/>";
   entries.push_back({"<line x1=\"4\" y1=\"7\" x2=\"26\" y2=\"-7" + strandLine, {"+ strand: rises to the right"}});

@@ -126,6 +126,32 @@ void writeStrandLayers(std::string &out, const PlotInput &plot, const Picture &p
   }
 }
 
+// alisyn's blocks, each class in a group of its own under the alignments:
+// each block drawn as a line is a wide path element of its own, named by
+// its id; blocks beyond the line budget are cells in the class's colour.
+// Duplicated blocks, copies beside the main view, go under the syntenic
+// ones, and the rearrangements over them.
+void writeBlocks(std::string &out, const PlotInput &plot, const Picture &picture) {
+  if (plot.blocksFile.empty()) return;
+  for (const BlockClass blockClass :
+       {BlockClass::DUPLICATED, BlockClass::SYNTENIC, BlockClass::INVERTED, BlockClass::TRANSLOCATED}) {
+    const int c = static_cast<int>(blockClass);
+    const char *colour = BLOCK_COLOURS[c];
+    out += "<g id=\"" + blockLayerId(c) + "\" class=\"blocks\" fill=\"none\" stroke=\"" + colour +
+           "\" stroke-width=\"";
+    appendNumber(out, BLOCK_WIDTH, 1);
+    out += "\" stroke-linecap=\"round\">\n";
+    const char *const cellColours[DENSITY_LEVELS] = {colour, colour, colour, colour};
+    writeCells(out, picture.blockLayers[c], cellColours);
+    for (const uint64_t index : picture.blockLayers[c].lines) {
+      out += "<path data-block=\"" + std::to_string(plot.blocks[index].id) + "\" d=\"";
+      appendSegmentPath(out, segmentOf(picture.frame, plot.blockExtents[index]), picture.decimals);
+      out += "\"/>\n";
+    }
+    out += "</g>\n";
+  }
+}
+
 // Each member drawn as a line is a path element of its own, in its chain's
 // colour (set on the chain's group), dashed on the minus strand; members
 // beyond the line budget are cells in the same colour.
@@ -175,6 +201,7 @@ std::string svgElement(const PlotInput &plot, const Picture &picture) {
          std::to_string(picture.plotTop) + "\" width=\"" + size + "\" height=\"" + size +
          "\" viewBox=\"0 0 " + size + " " + size + "\" preserveAspectRatio=\"none\" overflow=\"hidden\">\n";
   if (plot.bands) writeSeparators(out, plot, picture);
+  writeBlocks(out, plot, picture);
   writeStrandLayers(out, plot, picture);
   writeChains(out, plot, picture);
   out += "</svg>\n<rect x=\"" + std::to_string(picture.plotLeft) + "\" y=\"" +

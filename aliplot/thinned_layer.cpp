@@ -68,12 +68,12 @@ class CellGrid {
 
 }  // namespace
 
-ThinnedLayer thinnedLayer(const PlotInput &plot, const Frame &frame, const std::vector<uint64_t> &indices,
-                          size_t lineBudget) {
+ThinnedLayer thinnedLayer(const std::vector<Alignment> &pieces, const Frame &frame,
+                          const std::vector<uint64_t> &indices, size_t lineBudget) {
   ThinnedLayer layer;
   std::vector<std::pair<double, uint64_t>> drawn;  // (pixel length, index)
   drawn.reserve(indices.size());
-  for (const uint64_t i : indices) drawn.emplace_back(pixelLength(segmentOf(frame, plot.alignments[i])), i);
+  for (const uint64_t i : indices) drawn.emplace_back(pixelLength(segmentOf(frame, pieces[i])), i);
   if (drawn.size() > lineBudget) {
     // The longest are lines; equal lengths go by input order.
     const auto longer = [](const auto &a, const auto &b) {
@@ -83,7 +83,7 @@ ThinnedLayer thinnedLayer(const PlotInput &plot, const Frame &frame, const std::
     std::nth_element(drawn.begin(), firstCellBound, drawn.end(), longer);
     CellGrid grid(static_cast<int>(std::ceil(frame.x.pixels)));
     for (auto it = firstCellBound; it != drawn.end(); ++it)
-      grid.add(segmentOf(frame, plot.alignments[it->second]));
+      grid.add(segmentOf(frame, pieces[it->second]));
     grid.collectRuns(layer.runs);
     layer.binned = drawn.size() - lineBudget;
     drawn.resize(lineBudget);

@@ -1,9 +1,9 @@
 // A set of alignments drawn in one colour (one strand outside the chains,
-// or one chain's members): each as a line of its own up to a budget that
-// keeps pages of a million alignments small; beyond it the longest are
-// lines and the rest are rasterised into pixel cells that count the
-// segments crossing them, so that every cell an alignment of the set
-// passes through is marked.
+// one chain's members, or the blocks of one class): each as a line of its
+// own up to a budget that keeps pages of a million alignments small; beyond
+// it the longest are lines and the rest are rasterised into pixel cells
+// that count the segments crossing them, so that every cell an alignment
+// of the set passes through is marked.
 #ifndef ALIPLOT_THINNED_LAYER_H
 #define ALIPLOT_THINNED_LAYER_H
 
@@ -32,9 +32,10 @@ struct ThinnedLayer {
   std::vector<CellRun> runs[DENSITY_LEVELS];  // row by row, left to right
 };
 
-// The layer of the alignments with the given indices (ascending).
-ThinnedLayer thinnedLayer(const PlotInput &plot, const Frame &frame, const std::vector<uint64_t> &indices,
-                          size_t lineBudget);
+// The layer of the pieces (alignments, or blocks' extents) with the given
+// indices (ascending).
+ThinnedLayer thinnedLayer(const std::vector<Alignment> &pieces, const Frame &frame,
+                          const std::vector<uint64_t> &indices, size_t lineBudget);
 
 // Line budgets for sets of the given sizes that share `total`: every set
 // whole while all fit, else shares in proportion to the sizes.

@@ -117,6 +117,23 @@ run in --pair t,r -o out.svg; expect_status 0; expect_xml out.svg
 grep -q '>1 alignment<' out.svg || fail "not the one alignment of the pair"
 run in --pair t,x -o out.svg; expect_status 1; expect_err 'no alignment of the pair t,x among its 2 pairs'
 
+# alisyn's tables: refused with file and line, the old output kept.
+start synteny_tables
+printf 'q\t100\t0\t10\t+\tt\t200\t0\t10\t9\t10\t60\n' > in
+printf '#id\treference\tref_start\tref_end\tquery\tquery_start\tquery_end\tstrand\tclass\talignments\tscore\treference_bases\tidentity\n' > in.blocks
+printf '1\tt\t1\t10\tother\t1\t10\t+\tsyntenic\t1\t9\t10\t90.00\n' >> in.blocks
+echo old > out.svg
+run in --blocks in.blocks -o out.svg; expect_status 1
+expect_err '^aliplot: in.blocks, line 2: names the query other, of which in holds no alignment'
+expect_old_output; expect_no_leftovers
+run in --blocks missing.tsv -o out.svg; expect_status 1; expect_err 'missing.tsv'
+run in --assign in -o out.svg; expect_status 1; expect_err '^aliplot: in, line 1: not an assignment table of alisyn'
+run - --blocks - -o out.svg; expect_status 2; expect_err 'only one input can be standard input'
+sed -i 's/other/q/' in.blocks
+gzip -c in.blocks > in.blocks.gz
+run in --blocks in.blocks.gz -o out.svg; expect_status 0; expect_xml out.svg
+grep -q '>syntenic: 1 block<' out.svg || fail "a gzip blocks table is not drawn"
+
 start names_with_markup_and_bad_bytes
 printf 'x\tt\tsequence:sequence\t1:1\t10:10\t0\t.\tseq1 "<a&b>"; seq2 "\xff\x01"\nx\tt\talignment\t1:1\t5:5\t3\t+\n' > 'in&<>'
 run 'in&<>' -o out.svg; expect_status 0; expect_xml out.svg

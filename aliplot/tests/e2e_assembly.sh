@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Whole assemblies on one canvas: a PAF of three sequence pairs gives three
-# query bands with their names; --pair plots one of them; a generated
+# query bands with their names; --pair plots one of them; the references
+# of a SAM or BAM header and the unmapped contigs are left out and counted; a generated
 # assembly of 10^4 contigs renders (xmllint, rsvg-convert, PNG).
 # usage: e2e_assembly.sh ALIPLOT SOURCE_DIR   (77: a tool cannot be had)
 set -euo pipefail
 aliplot=$1 source=$2
-bash "$source/tests/ensure_packages.sh" libxml2-utils librsvg2-bin python3 || exit $?
+bash "$source/tests/ensure_packages.sh" libxml2-utils librsvg2-bin python3 samtools || exit $?
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -28,6 +29,20 @@ names=$(sed -n '/<g id="x-ticks"/,/<\/g>/p' named.svg | grep -o '>[^<]*</text>' 
 "$aliplot" three.paf --order name --pair chr2,q1 -o one.svg
 grep -q 'id="x-ticks" transform' one.svg || fail "--pair does not plot one pair with ticks"
 grep -q '>1 alignment<' one.svg || fail "--pair keeps other alignments"
+
+{
+  printf '@HD\tVN:1.6\n@SQ\tSN:chr1\tLN:30000\n@SQ\tSN:chr2\tLN:20000\n@SQ\tSN:chrM\tLN:16000\n'
+  printf 'c1\t0\tchr1\t101\t60\t4000M\t*\t0\t0\t*\t*\n'
+  printf 'c2\t16\tchr2\t1\t60\t3000M\t*\t0\t0\t*\t*\n'
+  printf 'c3\t4\t*\t0\t0\t*\t*\t0\t0\t*\t*\n'
+} > contigs.sam
+samtools view -b -o contigs.bam contigs.sam 2> /dev/null
+for input in contigs.sam contigs.bam; do
+  "$aliplot" "$input" -o contigs.svg
+  grep -q '>left out, without alignments:<' contigs.svg && grep -q '>1 reference, 1 query<' contigs.svg ||
+    fail "$input: chrM and c3 are not counted as left out"
+  grep -q '>chrM<' contigs.svg && fail "$input: chrM is drawn"
+done
 
 python3 "$source/aliplot/tests/assembly_gen.py" 10000 > big.paf
 "$aliplot" big.paf -o big.svg

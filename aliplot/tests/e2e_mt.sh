@@ -33,32 +33,16 @@ fi
 needs chromium
 "$aliplot" "$work/mt.gff" "$work/mt.chain" -o "$work/mt.html"
 "$aliplot" "$work/mt.gff" "$work/mt.chain" -o "$work/mt.svg"
-# The page's controls take a line above the picture.
+# The page's controls take up to two lines above the picture.
 size=$(checks size "$work/mt.svg")
-window="${size%,*},$((${size#*,} + 48))"
-browse() {
-  chromium --headless --no-sandbox --disable-gpu --no-first-run --hide-scrollbars \
-    --user-data-dir="$work/profile" --window-size="$window" --virtual-time-budget=5000 \
-    --enable-logging=stderr --v=0 "$@"
-}
-# A message of the page (console output or an uncaught error) is logged as CONSOLE.
-no_console_messages() {
-  if grep -q ':CONSOLE' "$1"; then
-    echo "FAIL: the page wrote to the console:"
-    grep ':CONSOLE' "$1"
-    exit 1
-  fi
-}
+window="${size%,*},$((${size#*,} + 80))"
+source "$here/page_lib.sh"
 browse --screenshot="$build/mt_page.png" "file://$work/mt.html" > /dev/null 2> "$work/shot.log"
 no_console_messages "$work/shot.log"
 [ -s "$build/mt_page.png" ] || { echo "FAIL: no screenshot"; cat "$work/shot.log"; exit 1; }
 echo "screenshot: $build/mt_page.png"
 
-python3 - "$work/mt.html" "$here/page_selftest.js" "$work/selftest.html" <<'PY'
-import sys
-page, test, out = (open(sys.argv[1]).read(), open(sys.argv[2]).read(), sys.argv[3])
-open(out, "w").write(page.replace("</body>", "<script>\n" + test + "</script>\n</body>"))
-PY
+selftest "$work/mt.html" "$work/selftest.html"
 browse --dump-dom "file://$work/selftest.html" > "$work/dom.html" 2> "$work/dom.log"
 no_console_messages "$work/dom.log"
 checks dom "$work/dom.html" "$work/mt.chain"

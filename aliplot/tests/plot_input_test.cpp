@@ -139,3 +139,33 @@ TEST(PlotInput, RefusesAReportThatDoesNotBelong) {
 }
 
 }  // namespace
+
+namespace {
+
+// A SAM header names three references, two without alignments; of the
+// reads, two are unmapped, one of them under the name of a mapped one (a
+// mate), which is not counted.
+TEST(PlotInput, CountsTheSequencesASamInputNamesWithoutAligning) {
+  TempDir dir;
+  writeFile(dir.file("in.sam"),
+            "@HD\tVN:1.6\n@SQ\tSN:r1\tLN:1000\n@SQ\tSN:r2\tLN:500\n@SQ\tSN:r3\tLN:500\n"
+            "q1\t0\tr1\t10\t60\t5M\t*\t0\t0\tACGTA\t*\n"
+            "q2\t4\t*\t0\t0\t*\t*\t0\t0\tACGTA\t*\n"
+            "q1\t4\t*\t0\t0\t*\t*\t0\t0\tACGTA\t*\n");
+  aliplot::PlotInput plot = aliplot::readPlotInput(dir.file("in.sam"), {});
+  EXPECT_EQ(plot.unalignedReferences, 2u);
+  EXPECT_EQ(plot.unalignedQueries, 1u);
+  // A chosen pair leaves the others out by choice.
+  plot = aliplot::readPlotInput(dir.file("in.sam"), {}, {"r1", "q1"});
+  EXPECT_EQ(plot.unalignedReferences + plot.unalignedQueries, 0u);
+}
+
+TEST(PlotInput, TakesTheIdentityTheInputStates) {
+  TempDir dir;
+  writeFile(dir.file("in.paf"), "q\t100\t0\t10\t+\tt\t200\t0\t10\t9\t10\t60\n");
+  EXPECT_FLOAT_EQ(aliplot::readPlotInput(dir.file("in.paf"), {}).alignments[0].identity, 90);
+  writeFile(dir.file("in.gff"), "chrX\tt\talignment\t5:5\t9:9\t1\t+\n");
+  EXPECT_FLOAT_EQ(aliplot::readPlotInput(dir.file("in.gff"), {}).alignments[0].identity, -1);
+}
+
+}  // namespace

@@ -88,3 +88,54 @@ TEST(SequenceLayout, LeavesOnePairAsItIs) {
 }
 
 }  // namespace
+
+namespace {
+
+// Adds a block of query q on reference r.
+void addBlock(PlotInput &plot, uint32_t r, uint32_t q, Alignment extent, aliplot::BlockClass blockClass) {
+  plot.blockExtents.push_back(extent);
+  plot.blockReferenceOf.push_back(r);
+  plot.blockQueryOf.push_back(q);
+  plot.blocks.push_back({plot.blocks.size() + 1, blockClass, 1, "1"});
+}
+
+std::vector<std::string> queryNames(const PlotInput &plot) {
+  std::vector<std::string> names;
+  for (const Sequence &query : plot.queries) names.push_back((query.flipped ? "-" : "") + query.name);
+  return names;
+}
+
+// alisyn's view wins over the alignments': q1 lies mostly on the minus
+// strand of chrB, but its syntenic block is on the plus strand; q0's
+// syntenic block lies before q2 on chrA, though its alignments lie after.
+TEST(SequenceLayout, PlacesAndTurnsQueriesBySyntenicBlocks) {
+  PlotInput plot = threePairs();
+  add(plot, 1, 0, {2501, 1, 2900, 400, 1, '+'});
+  addBlock(plot, 0, 1, {301, 301, 350, 350, 1, '+'}, aliplot::BlockClass::SYNTENIC);
+  addBlock(plot, 1, 0, {101, 1, 600, 500, 1, '+'}, aliplot::BlockClass::SYNTENIC);
+  addBlock(plot, 1, 0, {2501, 1, 2900, 400, 1, '+'}, aliplot::BlockClass::DUPLICATED);
+  aliplot::layOutSequences(plot, SequenceOrder::FILE);
+  EXPECT_EQ(queryNames(plot), (std::vector<std::string>{"q1", "q0", "q2"}));
+  // The blocks move with their sequences: q0's block starts where its band does.
+  EXPECT_EQ(plot.blockQueryOf, (std::vector<uint32_t>{0, 1, 1}));
+  EXPECT_EQ(plot.blockExtents[1].xb, 1101);
+  EXPECT_EQ(plot.blockExtents[1].yb, 401);
+}
+
+// An assignment names the reference and orientation outright, even
+// against the alignments and the blocks.
+TEST(SequenceLayout, FollowsTheAssignment) {
+  PlotInput plot = threePairs();
+  addBlock(plot, 0, 1, {1, 1, 300, 300, 1, '-'}, aliplot::BlockClass::SYNTENIC);
+  plot.assigned.assign(3, aliplot::Assignment());
+  plot.assigned[1] = {0, '+'};
+  plot.assigned[2] = {1, '-'};
+  aliplot::layOutSequences(plot, SequenceOrder::FILE);
+  EXPECT_EQ(queryNames(plot), (std::vector<std::string>{"q1", "q0", "-q2"}));
+  // The assignments follow their queries into canvas order.
+  ASSERT_EQ(plot.assigned.size(), 3u);
+  EXPECT_EQ(plot.assigned[2].strand, '-');
+  EXPECT_EQ(plot.assigned[0].reference, 0);
+}
+
+}  // namespace

@@ -1,5 +1,8 @@
 #include "thinned_layer.h"
 
+#include "picture.h"
+#include "svg_plot.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,7 +43,7 @@ uint64_t cellsCovered(const aliplot::ThinnedLayer &layer) {
 TEST(ThinnedLayer, DrawsEveryAlignmentAsALineWithinTheBudget) {
   const PlotInput plot = diagonal(50, 2);  // all shorter than a pixel at 100 pixels
   const aliplot::Frame frame = aliplot::frameFor(plot, 100);
-  const aliplot::ThinnedLayer layer = aliplot::thinnedLayer(plot, frame, allBut(50), 50);
+  const aliplot::ThinnedLayer layer = aliplot::thinnedLayer(plot.alignments, frame, allBut(50), 50);
   EXPECT_EQ(layer.lines.size(), 50u);
   EXPECT_EQ(layer.binned, 0u);
   EXPECT_EQ(cellsCovered(layer), 0u);
@@ -49,7 +52,7 @@ TEST(ThinnedLayer, DrawsEveryAlignmentAsALineWithinTheBudget) {
 TEST(ThinnedLayer, DrawsOnlyTheAlignmentsOfItsSet) {
   const PlotInput plot = diagonal(10, 20);
   const aliplot::ThinnedLayer layer =
-      aliplot::thinnedLayer(plot, aliplot::frameFor(plot, 100), allBut(10, {3, 7}), 100);
+      aliplot::thinnedLayer(plot.alignments, aliplot::frameFor(plot, 100), allBut(10, {3, 7}), 100);
   EXPECT_EQ(layer.lines, (std::vector<uint64_t>{0, 1, 2, 4, 5, 6, 8, 9}));
 }
 
@@ -58,7 +61,7 @@ TEST(ThinnedLayer, BeyondTheBudgetKeepsTheLongestAsLinesAndRastersTheRest) {
   plot.alignments[5] = {1, 1, 400, 400, 1, '+'};
   plot.alignments[17] = {501, 300, 800, 1, 1, '-'};
   const aliplot::ThinnedLayer layer =
-      aliplot::thinnedLayer(plot, aliplot::frameFor(plot, 100), allBut(30), 2);
+      aliplot::thinnedLayer(plot.alignments, aliplot::frameFor(plot, 100), allBut(30), 2);
   EXPECT_EQ(layer.lines, (std::vector<uint64_t>{5, 17}));
   EXPECT_EQ(layer.binned, 28u);
   // 28 segments of 3 bases (0.3 pixels) on the diagonal: each in one or
@@ -78,7 +81,7 @@ TEST(ThinnedLayer, CountsEachSegmentOncePerCellItCrosses) {
   plot.alignments.push_back({1, 1, 50, 50, 1, '+'});  // the one line
   plot.alignments.push_back({90, 50, 90, 50, 1, '+'});
   const aliplot::ThinnedLayer layer =
-      aliplot::thinnedLayer(plot, aliplot::frameFor(plot, 100), allBut(12), 1);
+      aliplot::thinnedLayer(plot.alignments, aliplot::frameFor(plot, 100), allBut(12), 1);
   EXPECT_EQ(layer.lines, (std::vector<uint64_t>{10}));
   ASSERT_EQ(layer.runs[2].size(), 1u);  // 10 per cell: level 4-15
   EXPECT_EQ(layer.runs[2][0].x, 0u);
@@ -109,7 +112,7 @@ TEST(ThinnedLayer, MarksEveryOccupiedCell) {
     plot.alignments.push_back({x, y, x + length, y + length, 1, next(2) ? '+' : '-'});
   }
   const aliplot::Frame frame = aliplot::frameFor(plot, 200);
-  const aliplot::ThinnedLayer layer = aliplot::thinnedLayer(plot, frame, allBut(5000), 300);
+  const aliplot::ThinnedLayer layer = aliplot::thinnedLayer(plot.alignments, frame, allBut(5000), 300);
   std::vector<bool> marked(200 * 200);
   for (const auto &runs : layer.runs)
     for (const auto &run : runs)
@@ -130,6 +133,36 @@ TEST(ThinnedLayer, MarksEveryOccupiedCell) {
 TEST(DensityLevels, GrowWithTheCount) {
   const std::map<uint32_t, int> expected = {{1, 0}, {2, 1}, {3, 1}, {4, 2}, {15, 2}, {16, 3}, {100000, 3}};
   for (const auto &[count, level] : expected) EXPECT_EQ(aliplot::densityLevel(count), level) << count;
+}
+
+}  // namespace
+
+namespace {
+
+// alisyn's blocks share the one budget with the alignments: beyond it the
+// shortest blocks of each class become cells in the class's layer, and
+// the legend says how many.
+TEST(ThinnedLayer, BlocksShareTheBudget) {
+  PlotInput plot = diagonal(100, 20);
+  plot.blocksFile = "b.tsv";
+  for (int b = 0; b < 300; ++b) {
+    plot.blockExtents.push_back(plot.alignments[static_cast<size_t>(b % 100)]);
+    plot.blockReferenceOf.push_back(0);
+    plot.blockQueryOf.push_back(0);
+    plot.blocks.push_back({static_cast<uint64_t>(b + 1),
+                           b % 3 ? aliplot::BlockClass::SYNTENIC : aliplot::BlockClass::INVERTED, 1, "20"});
+  }
+  const aliplot::Picture picture = aliplot::pictureFor(plot, 200, 80);
+  const aliplot::ThinnedLayer &syntenic = picture.blockLayers[0], &inverted = picture.blockLayers[1];
+  EXPECT_EQ(picture.strands[0].lines.size() + syntenic.lines.size() + inverted.lines.size(), 80u);
+  EXPECT_EQ(syntenic.lines.size() + syntenic.binned, 200u);
+  EXPECT_EQ(inverted.lines.size() + inverted.binned, 100u);
+  EXPECT_GT(cellsCovered(inverted), 0u);
+  std::string svg = aliplot::svgElement(plot, picture);
+  const uint64_t binned = syntenic.binned + inverted.binned;
+  EXPECT_NE(svg.find(">" + std::to_string(binned) + " blocks drawn as pixels<"), std::string::npos);
+  EXPECT_NE(svg.find(">inverted: 100 blocks<"), std::string::npos);
+  EXPECT_NE(svg.find(">duplicated: 0 blocks<"), std::string::npos);
 }
 
 }  // namespace
