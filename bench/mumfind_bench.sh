@@ -49,7 +49,7 @@ same_matches() { # REF QUERY
 }
 
 # paired LABEL RUNS N A... -- B...: RUNS alternating pairs of A and B (the
-# order flips every pair); prints each side's medians and the median B/A.
+# order flips every pair); prints each side's medians and the median of the time ratios A/B (above 1: B is faster).
 paired() {
   local label=$1 runs=$2 n=$3 a=() b=() before
   shift 3
@@ -66,7 +66,7 @@ paired() {
   awk -v l="$label" -v n="$n" -v r="$runs" -v as="$(column_median "$work/a" 1)" -v ak="$(column_median "$work/a" 2)" \
     -v bs="$(column_median "$work/b" 1)" -v bk="$(column_median "$work/b" 2)" -v ratio="$(median < "$work/ratio")" \
     -v ld="$before -> $(load)" 'BEGIN {
-    printf "%-34s A %8.2f s %9d KB %5.1f B/base | B %8.2f s %9d KB %5.1f B/base | B/A %.2f (%d pairs) | load %s\n",
+    printf "%-34s A %8.2f s %9d KB %5.1f B/base | B %8.2f s %9d KB %5.1f B/base | time A/B %.2f (%d pairs) | load %s\n",
       l, as, ak, ak * 1024 / n, bs, bk, bk * 1024 / n, ratio, r, ld }'
 }
 
