@@ -49,7 +49,8 @@ same_matches() { # REF QUERY
 }
 
 # paired LABEL RUNS N A... -- B...: RUNS alternating pairs of A and B (the
-# order flips every pair); prints each side's medians and the median of the time ratios A/B (above 1: B is faster).
+# order flips every pair); prints each side's medians and the median of
+# the time ratios A/B (above 1: B is faster).
 paired() {
   local label=$1 runs=$2 n=$3 a=() b=() before
   shift 3
