@@ -5,9 +5,11 @@
 #  - mumfind -b against mummer -mum -b -c -l 20, alternating paired runs:
 #    medians of time and peak memory (bytes per reference base), the median
 #    of the per-pair time ratios, and whether the match sets are the same;
-#  - mumfind -b -t 2 against -t 1, alternating paired runs;
+#  - mumfind -b -t 2 against -t 1, alternating paired runs, indexing the
+#    reference and with a saved index (-x);
 #  - the saved index: `mumfind index` (build and save), its size, loading
 #    it (-x with a one-base query) and a search with -x.
+# Every figure line ends with the load average while it was measured.
 # Usage: mumfind_bench.sh BUILD_DIR
 #   PAIRS=n paired runs on E. coli and 20 Mbp (default 9), BIG_RUNS=n at
 #   100 Mbp (default 3), SIZES="..." generated sizes (default "20000000 100000000"),
@@ -33,6 +35,7 @@ timed() {
     { cat "$work/err" >&2; exit 1; }
   cat "$work/time" >> "$file"
 }
+load() { cut -d' ' -f1-3 /proc/loadavg; }
 column_median() { awk -v c="$2" '{ print $c }' "$1" | median; }
 bases() { grep -v '^>' "$1" | tr -d '\n' | wc -c; }
 
@@ -46,10 +49,12 @@ same_matches() { # REF QUERY
 }
 
 # paired LABEL RUNS N A... -- B...: RUNS alternating pairs of A and B (the
-# order flips every pair); prints each side's medians and the median B/A.
+# order flips every pair); prints each side's medians and the median of
+# the time ratios A/B (above 1: B is faster).
 paired() {
-  local label=$1 runs=$2 n=$3 a=() b=()
+  local label=$1 runs=$2 n=$3 a=() b=() before
   shift 3
+  before=$(load)
   while [ "$1" != -- ]; do a+=("$1"); shift; done
   shift
   b=("$@")
@@ -60,26 +65,30 @@ paired() {
     paste <(tail -1 "$work/a") <(tail -1 "$work/b") | awk '{ printf "%.4f\n", $1 / $3 }' >> "$work/ratio"
   done
   awk -v l="$label" -v n="$n" -v r="$runs" -v as="$(column_median "$work/a" 1)" -v ak="$(column_median "$work/a" 2)" \
-    -v bs="$(column_median "$work/b" 1)" -v bk="$(column_median "$work/b" 2)" -v ratio="$(median < "$work/ratio")" 'BEGIN {
-    printf "%-34s A %8.2f s %9d KB %5.1f B/base | B %8.2f s %9d KB %5.1f B/base | B/A %.2f (%d pairs)\n",
-      l, as, ak, ak * 1024 / n, bs, bk, bk * 1024 / n, ratio, r }'
+    -v bs="$(column_median "$work/b" 1)" -v bk="$(column_median "$work/b" 2)" -v ratio="$(median < "$work/ratio")" \
+    -v ld="$before -> $(load)" 'BEGIN {
+    printf "%-34s A %8.2f s %9d KB %5.1f B/base | B %8.2f s %9d KB %5.1f B/base | time A/B %.2f (%d pairs) | load %s\n",
+      l, as, ak, ak * 1024 / n, bs, bk, bk * 1024 / n, ratio, r, ld }'
 }
 
-# The saved index: build and save, its size, loading, a search with it.
+# The saved index: build and save (-t 1 and -t 2), its size, loading, a
+# search with it.
 saved_index() { # LABEL REF QUERY N
   local label=$1 ref=$2 query=$3 n=$4
-  rm -f "$work/build" "$work/load" "$work/search"
+  rm -f "$work/build" "$work/build2" "$work/load" "$work/search"
   printf '>one\nA\n' > "$work/one.fa"
   for _ in 1 2 3; do
     timed "$work/build" "$mumfind" index "$ref" -o "$work/ref.idx"
+    timed "$work/build2" "$mumfind" index -t 2 "$ref" -o "$work/ref.idx"
     timed "$work/load" "$mumfind" -x "$work/ref.idx" "$work/one.fa"
   done
   timed "$work/search" "$mumfind" -b -x "$work/ref.idx" "$query"
   awk -v l="$label" -v n="$n" -v size="$(wc -c < "$work/ref.idx")" -v bs="$(column_median "$work/build" 1)" \
     -v bk="$(column_median "$work/build" 2)" -v ls="$(column_median "$work/load" 1)" \
-    -v lk="$(column_median "$work/load" 2)" -v ss="$(column_median "$work/search" 1)" 'BEGIN {
-    printf "%-34s index %7.2f s %5.1f B/base peak, file %5.2f B/base; load %6.2f s (%.2f of the build) %5.1f B/base; -b -x %7.2f s\n",
-      l, bs, bk * 1024 / n, size / n, ls, ls / bs, lk * 1024 / n, ss }'
+    -v lk="$(column_median "$work/load" 2)" -v ss="$(column_median "$work/search" 1)" -v ld="$(load)" \
+    -v b2="$(column_median "$work/build2" 1)" 'BEGIN {
+    printf "%-34s index %7.2f s (-t 2 %.2f s) %5.1f B/base peak, file %5.2f B/base; load %6.2f s (%.2f of the build) %5.1f B/base; -b -x %7.2f s | load %s\n",
+      l, bs, b2, bk * 1024 / n, size / n, ls, ls / bs, lk * 1024 / n, ss, ld }'
 }
 
 dataset() { # LABEL REF QUERY RUNS
@@ -91,9 +100,11 @@ dataset() { # LABEL REF QUERY RUNS
   paired "$label: A -b -t 1, B -b -t 2" "$runs" "$n" "$mumfind" -b -t 1 "$ref" "$query" -- \
     "$mumfind" -b -t 2 "$ref" "$query"
   saved_index "$label" "$ref" "$query" "$n"
+  paired "$label: A -x -b -t 1, B -x -b -t 2" "$runs" "$n" "$mumfind" -b -t 1 -x "$work/ref.idx" "$query" -- \
+    "$mumfind" -b -t 2 -x "$work/ref.idx" "$query"
 }
 
-echo "mumfind against mummer -mum -b -c -l 20 (time: wall-clock medians; memory: peak resident; load: $(cut -d' ' -f1-3 /proc/loadavg))"
+echo "mumfind against mummer -mum -b -c -l 20 (time: wall-clock medians; memory: peak resident; load: $(load))"
 if [ "${ECOLI:-1}" != 0 ]; then
   zcat "$data/ecoli_MG1655.fa.gz" > "$work/mg.fa"
   zcat "$data/ecoli_536.fa.gz" > "$work/536.fa"
@@ -106,4 +117,4 @@ for size in $sizes; do
   [ "$size" -ge 100000000 ] && runs=$big_runs
   dataset "generated $((size / 1000000)) Mbp" "$work/ref.fa" "$work/query.fa" "$runs"
 done
-echo "(load at the end: $(cut -d' ' -f1-3 /proc/loadavg))"
+echo "(load at the end: $(load))"

@@ -1,165 +1,11 @@
-// Building the suffix-array index: the joined text, its suffix array by
-// divsufsort, then from the longest common prefixes of neighbouring
-// suffixes (Kasai's bound applied in text order, in place of the array of
-// preceding suffixes) the one-byte unique-prefix lengths, and the
-// first-word table. Also the accessors of the index.
-#include <divsufsort.h>
-#include <zlib.h>
-
+// The suffix-array index's public functions: joining the texts and
+// building (the derivation is in lumo_saindex_build.cpp), freeing, and the
+// accessors.
 #include <cstdlib>
 #include <cstring>
 
 #include "lumo_mem.h"
 #include "lumo_saindex_impl.h"
-
-namespace lumo_saindex_impl {
-
-namespace {
-
-void *allocate(std::size_t count, std::size_t size) {
-  if (count != 0 && size > SIZE_MAX / count) return nullptr;
-  return lumo_mem::resize(nullptr, count * size);
-}
-
-unsigned char saturated(int64_t shared) {
-  return shared >= UNIQUE_UNKNOWN - 1 ? UNIQUE_UNKNOWN - 1 : static_cast<unsigned char>(shared);
-}
-
-// Byte p of `work` (4 x total bytes) becomes the longest common prefix of
-// the suffix at p and the one before it in suffix-array order (0 for the
-// first), stopping at a separator, saturated at 254. `work` first holds,
-// for each p, the suffix before p; byte p overwrites a word at or before
-// word p, which has been read by then. Each prefix is at least the
-// previous one less 1 (Kasai's bound), so the comparisons add up to
-// 2 x total.
-void prefix_bytes(const lumo_saindex *index, int32_t *work) {
-  const int64_t n = index->total;
-  const unsigned char *t = index->text;
-  work[index->sa[0]] = -1;  // no suffix before it
-  for (int64_t i = 1; i < n; i++) work[index->sa[i]] = index->sa[i - 1];
-  auto *bytes = reinterpret_cast<unsigned char *>(work);
-  int64_t l = 0;
-  for (int64_t p = 0; p < n; p++) {
-    int64_t before = work[p];
-    if (before < 0) {
-      l = 0;
-    } else {
-      while (p + l < n && before + l < n && t[p + l] == t[before + l] && t[p + l] != SEPARATOR) l++;
-    }
-    bytes[p] = saturated(l);
-    if (l > 0) l--;
-  }
-}
-
-// Turns the prefix bytes (with the suffix before) into unique-prefix
-// lengths in place: 1 + the larger of the prefixes with the suffix before
-// and after. Slot i reads the bytes of sa[i] and sa[i + 1] and writes that
-// of sa[i]: neither is written before it is read.
-void unique_lengths(lumo_saindex *index) {
-  const int64_t n = index->total;
-  unsigned char *u = index->unique;
-  for (int64_t i = 0; i < n; i++) {
-    unsigned char before = u[index->sa[i]], after = i + 1 < n ? u[index->sa[i + 1]] : 0;
-    u[index->sa[i]] = static_cast<unsigned char>((before > after ? before : after) + 1);
-  }
-}
-
-// The first-word table from the text alone, in one sequential pass: a
-// suffix starting with word w adds 1 to the size of w's range and to the
-// start of every later word's; a suffix whose first `word` bytes hold a
-// byte other than '0'..'3' after the letters v sorts before every word
-// starting with v when that byte is smaller than '0' (a separator), after
-// them when larger. Counted as differences, then summed.
-void word_table(lumo_saindex *index) {
-  const int k = index->word;
-  const int64_t words = int64_t(1) << (2 * k);
-  int32_t *start = index->word_lo, *size = index->word_hi;
-  std::memset(start, 0, static_cast<std::size_t>(words) * sizeof(int32_t));
-  std::memset(size, 0, static_cast<std::size_t>(words) * sizeof(int32_t));
-  const unsigned char *t = index->text;
-  for (int64_t p = 0; p < index->total; p++) {
-    int64_t v = 0;
-    int j = 0;
-    for (; j < k && p + j < index->total && t[p + j] - unsigned('0') <= 3; j++) v = v << 2 | (t[p + j] - '0');
-    if (j == k) {
-      size[v]++;
-      if (v + 1 < words) start[v + 1]++;
-      continue;
-    }
-    bool before = p + j >= index->total || t[p + j] < '0';
-    int64_t from = (v + (before ? 0 : 1)) << (2 * (k - j));
-    if (from < words) start[from]++;
-  }
-  int64_t below = 0;
-  for (int64_t w = 0; w < words; w++) {
-    below += start[w];
-    start[w] = size[w] ? static_cast<int32_t>(below) : 0;
-    size[w] = size[w] ? static_cast<int32_t>(below + size[w]) : 0;
-  }
-}
-
-uint32_t checksum(const lumo_saindex *index) {
-  uLong crc = crc32(0L, Z_NULL, 0);
-  for (int i = 0; i < index->count; i++) {
-    const unsigned char *from = index->text + index->starts[i];
-    int64_t left = index->starts[i + 1] - 1 - index->starts[i];
-    while (left > 0) {
-      uInt piece = left > (1 << 30) ? (1u << 30) : static_cast<uInt>(left);
-      crc = crc32(crc, from, piece);
-      from += piece;
-      left -= piece;
-    }
-  }
-  return static_cast<uint32_t>(crc);
-}
-
-}  // namespace
-
-int64_t word_value(const unsigned char *text, const unsigned char *end, int k) {
-  if (end - text < k) return -1;
-  int64_t value = 0;
-  for (int j = 0; j < k; j++) {
-    unsigned code = text[j] - static_cast<unsigned>('0');
-    if (code > 3) return -1;
-    value = value << 2 | code;
-  }
-  return value;
-}
-
-int word_length(int64_t total) {
-  int k = 1;
-  while (k < 13 && (int64_t(1) << (2 * (k + 1))) * 16 <= total) k++;
-  return k;
-}
-
-lumo_saindex *empty_index() {
-  return static_cast<lumo_saindex *>(lumo_mem::zeroed(1, sizeof(lumo_saindex)));
-}
-
-int derive(lumo_saindex *index) {
-  const auto n = static_cast<std::size_t>(index->total);
-  index->word = word_length(index->total);
-  const auto words = std::size_t(1) << (2 * index->word);
-  index->sa = static_cast<int32_t *>(allocate(n, sizeof(int32_t)));
-  index->word_lo = static_cast<int32_t *>(allocate(words, sizeof(int32_t)));
-  index->word_hi = static_cast<int32_t *>(allocate(words, sizeof(int32_t)));
-  if (!index->sa || !index->word_lo || !index->word_hi) return -1;
-  if (divsufsort(index->text, index->sa, static_cast<saidx_t>(index->total)) != 0) return -1;
-  // The unique bytes are made in the first quarter of a work array of 4n
-  // bytes, which is then cut down to them: a peak of 9n with text and
-  // suffix array, not 10n.
-  auto *work = static_cast<int32_t *>(allocate(n, sizeof(int32_t)));
-  if (!work) return -1;
-  prefix_bytes(index, work);
-  void *cut = lumo_mem::resize(work, n);
-  index->unique = static_cast<unsigned char *>(cut ? cut : work);  // a failed cut keeps the block
-  unique_lengths(index);
-  word_table(index);
-  index->text_checksum = checksum(index);
-  return 0;
-}
-
-}  // namespace lumo_saindex_impl
 
 using namespace lumo_saindex_impl;
 
@@ -180,10 +26,9 @@ int join(lumo_saindex *index, const char *const *names, const char *const *texts
          const int64_t *lengths) {
   int64_t total = 0;
   for (int i = 0; i < index->count; i++) {
-    if (!texts[i] || lengths[i] < 1 || lengths[i] > INT32_MAX) return -1;
+    if (!texts[i] || lengths[i] < 1 || lengths[i] >= LONGEST_TOTAL - total) return -1;
     if (std::memchr(texts[i], SEPARATOR, static_cast<std::size_t>(lengths[i]))) return -1;
     total += lengths[i] + 1;
-    if (total > INT32_MAX) return -1;
   }
   index->total = total;
   index->names = static_cast<char **>(lumo_mem::zeroed(static_cast<std::size_t>(index->count), sizeof(char *)));
@@ -208,11 +53,21 @@ extern "C" {
 
 LUMO_SAINDEX *lumo_saindex_build(int count, const char *const *names, const char *const *texts,
                                  const int64_t *lengths) {
+  return lumo_saindex_build_parallel(count, names, texts, lengths, 1, 0);
+}
+
+LUMO_SAINDEX *lumo_saindex_build_parallel(int count, const char *const *names, const char *const *texts,
+                                          const int64_t *lengths, int threads, int flags) {
   if (count < 1 || !texts || !lengths) return nullptr;
   lumo_saindex *index = empty_index();
   if (!index) return nullptr;
   index->count = count;
-  if (join(index, names, texts, lengths) != 0 || derive(index) != 0) {
+  if (join(index, names, texts, lengths) != 0) {
+    lumo_saindex_free(index);
+    return nullptr;
+  }
+  index->width = width_for(index->total, flags & LUMO_SAINDEX_WIDE);
+  if (derive(index, threads) != 0) {
     lumo_saindex_free(index);
     return nullptr;
   }
@@ -248,6 +103,8 @@ const char *lumo_saindex_text(const LUMO_SAINDEX *index) {
 }
 
 int64_t lumo_saindex_total(const LUMO_SAINDEX *index) { return index->total; }
+
+int lumo_saindex_position_bits(const LUMO_SAINDEX *index) { return 8 * index->width; }
 
 int lumo_saindex_locate(const LUMO_SAINDEX *index, int64_t pos, int *text, int64_t *offset) {
   if (pos < 0 || pos >= index->total || index->text[pos] == SEPARATOR) return 0;

@@ -6,10 +6,11 @@
 // rather than read into a wrong answer or a bad memory access.
 //
 //   "LUMOSAIX"  u32 version
-//   u32 texts  u64 joined length n  u32 word length  u32 CRC-32 of the texts
+//   u32 texts  u64 joined length n  u32 word length  u32 position bytes w
+//   (4 or 8)  u32 CRC-32 of the texts
 //   per text: u32 name bytes, the name, u64 length
-//   the joined text (n bytes), suffix array (n x u32), unique bytes (n),
-//   word table low and high ends (4^word x u32 each)
+//   the joined text (n bytes), suffix array (n positions of w bytes),
+//   unique bytes (n), word table low and high ends (4^word positions each)
 //   u32 CRC-32 of everything after the version
 #include <zlib.h>
 
@@ -35,9 +36,18 @@ bool little_endian_host() {
   return first == 1;
 }
 
-void swap_words(int32_t *words, int64_t count) {
+// Positions of `width` bytes between file (little-endian) and host order.
+void swap_positions(void *positions, int width, int64_t count) {
   if (little_endian_host()) return;
-  for (int64_t i = 0; i < count; i++) words[i] = static_cast<int32_t>(__builtin_bswap32(static_cast<uint32_t>(words[i])));
+  for (int64_t i = 0; i < count; i++) {
+    if (width == 4) {
+      auto *p = static_cast<uint32_t *>(positions) + i;
+      *p = __builtin_bswap32(*p);
+    } else {
+      auto *p = static_cast<uint64_t *>(positions) + i;
+      *p = __builtin_bswap64(*p);
+    }
+  }
 }
 
 uLong crc_of(uLong crc, const void *data, std::size_t size) {
@@ -73,10 +83,13 @@ struct Writer {
     for (int k = 0; k < 8; k++) b[k] = static_cast<unsigned char>(v >> (8 * k));
     bytes(b, 8);
   }
-  // Host words, written little-endian in pieces.
-  void words(const int32_t *w, int64_t count) {
-    if (little_endian_host()) return bytes(w, static_cast<std::size_t>(count) * 4);
-    for (int64_t i = 0; i < count; i++) u32(static_cast<uint32_t>(w[i]));
+  // Host positions of `width` bytes, written little-endian.
+  void positions(const void *p, int width, int64_t count) {
+    if (little_endian_host()) return bytes(p, static_cast<std::size_t>(count) * std::size_t(width));
+    for (int64_t i = 0; i < count; i++) {
+      if (width == 4) u32(static_cast<const uint32_t *>(p)[i]);
+      else u64(static_cast<const uint64_t *>(p)[i]);
+    }
   }
 };
 
@@ -147,16 +160,19 @@ bool read_header(Reader &r, lumo_saindex *index) {
   uint32_t count = r.u32();
   uint64_t total = r.u64();
   uint32_t word = r.u32();
+  uint32_t width = r.u32();
   index->text_checksum = r.u32();
   if (!r.ok()) return false;
-  if (count < 1 || count > INT32_MAX / 2 || total > INT32_MAX ||
-      static_cast<int>(word) != word_length(static_cast<int64_t>(total))) {
+  if (count < 1 || count > INT32_MAX / 2 || total >= uint64_t(LONGEST_TOTAL) ||
+      static_cast<int>(word) != word_length(static_cast<int64_t>(total)) ||
+      (width != 8 && int(width) != width_for(int64_t(total), 0))) {
     r.fail("damaged index: impossible counts in its header");
     return false;
   }
   index->count = static_cast<int>(count);
   index->total = static_cast<int64_t>(total);
   index->word = static_cast<int>(word);
+  index->width = static_cast<int>(width);
   index->names = static_cast<char **>(block(r, count, sizeof(char *)));
   index->starts = static_cast<int64_t *>(block(r, count + 1, sizeof(int64_t)));
   int64_t at = 0;
@@ -180,19 +196,20 @@ bool read_arrays(Reader &r, lumo_saindex *index) {
   const auto n = static_cast<std::size_t>(index->total);
   const auto words = std::size_t(1) << (2 * index->word);
   index->text = static_cast<unsigned char *>(block(r, n, 1));
-  index->sa = static_cast<int32_t *>(block(r, n, sizeof(int32_t)));
+  const auto w = std::size_t(index->width);
+  index->sa = block(r, n, w);
   index->unique = static_cast<unsigned char *>(block(r, n, 1));
-  index->word_lo = static_cast<int32_t *>(block(r, words, sizeof(int32_t)));
-  index->word_hi = static_cast<int32_t *>(block(r, words, sizeof(int32_t)));
+  index->word_lo = block(r, words, w);
+  index->word_hi = block(r, words, w);
   if (!r.ok()) return false;
   r.bytes(index->text, n);
-  r.bytes(index->sa, n * 4);
+  r.bytes(index->sa, n * w);
   r.bytes(index->unique, n);
-  r.bytes(index->word_lo, words * 4);
-  r.bytes(index->word_hi, words * 4);
-  swap_words(index->sa, index->total);
-  swap_words(index->word_lo, int64_t(words));
-  swap_words(index->word_hi, int64_t(words));
+  r.bytes(index->word_lo, words * w);
+  r.bytes(index->word_hi, words * w);
+  swap_positions(index->sa, index->width, index->total);
+  swap_positions(index->word_lo, index->width, int64_t(words));
+  swap_positions(index->word_hi, index->width, int64_t(words));
   return r.ok();
 }
 
@@ -205,11 +222,12 @@ bool consistent(const lumo_saindex *index) {
     if (std::memchr(from, SEPARATOR, length) || from[length] != SEPARATOR) return false;
   }
   for (int64_t i = 0; i < index->total; i++)
-    if (index->sa[i] < 0 || index->sa[i] >= index->total) return false;
+    if (sa_at(index, i) < 0 || sa_at(index, i) >= index->total) return false;
   const int64_t words = int64_t(1) << (2 * index->word);
-  for (int64_t w = 0; w < words; w++)
-    if (index->word_lo[w] < 0 || index->word_lo[w] > index->word_hi[w] || index->word_hi[w] > index->total)
-      return false;
+  for (int64_t w = 0; w < words; w++) {
+    int64_t lo = word_lo_at(index, w), hi = word_hi_at(index, w);
+    if (lo < 0 || lo > hi || hi > index->total) return false;
+  }
   return true;
 }
 
@@ -234,6 +252,7 @@ int lumo_saindex_save(const LUMO_SAINDEX *index, FILE *out) {
   w.u32(static_cast<uint32_t>(index->count));
   w.u64(static_cast<uint64_t>(index->total));
   w.u32(static_cast<uint32_t>(index->word));
+  w.u32(static_cast<uint32_t>(index->width));
   w.u32(index->text_checksum);
   for (int i = 0; i < index->count; i++) {
     auto size = static_cast<uint32_t>(std::strlen(index->names[i]));
@@ -244,10 +263,10 @@ int lumo_saindex_save(const LUMO_SAINDEX *index, FILE *out) {
   const auto n = static_cast<std::size_t>(index->total);
   const int64_t words = int64_t(1) << (2 * index->word);
   w.bytes(index->text, n);
-  w.words(index->sa, index->total);
+  w.positions(index->sa, index->width, index->total);
   w.bytes(index->unique, n);
-  w.words(index->word_lo, words);
-  w.words(index->word_hi, words);
+  w.positions(index->word_lo, index->width, words);
+  w.positions(index->word_hi, index->width, words);
   uint32_t crc = static_cast<uint32_t>(w.crc);
   w.u32(crc);
   return w.failed ? -1 : 0;

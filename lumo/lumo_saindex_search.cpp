@@ -65,7 +65,7 @@ Place place(const lumo_saindex *index, const unsigned char *query, int64_t lengt
   while (lo < hi) {
     int64_t mid = lo + (hi - lo) / 2;
     int64_t from = low_lcp < high_lcp ? low_lcp : high_lcp;
-    int64_t pos = index->sa[mid];
+    int64_t pos = sa_at(index, mid);
     int64_t l = common_prefix(index, pos, query, length, from);
     if (suffix_not_less(index, pos, query, length, l)) {
       hi = mid;
@@ -88,15 +88,15 @@ bool word_range(const lumo_saindex *index, const unsigned char *query, int64_t l
   if (min_length < index->word) return false;
   int64_t w = word_value(query, query + length, index->word);
   if (w < 0) return false;
-  *lo = index->word_lo[w];
-  *hi = index->word_hi[w];
+  *lo = word_lo_at(index, w);
+  *hi = word_hi_at(index, w);
   return true;
 }
 
 // Longest prefix of the suffix at slot shared with a neighbour slot, up
 // to the end of its text.
 int64_t repeat_at(const lumo_saindex *index, int64_t slot) {
-  int64_t pos = index->sa[slot];
+  int64_t pos = sa_at(index, slot);
   if (index->unique[pos] != UNIQUE_UNKNOWN) return index->unique[pos] - 1;
   int text = 0;
   lumo_saindex_locate(index, pos, &text, nullptr);
@@ -104,7 +104,7 @@ int64_t repeat_at(const lumo_saindex *index, int64_t slot) {
   int64_t longest = 0;
   for (int64_t other : {slot - 1, slot + 1}) {
     if (other < 0 || other >= index->total) continue;
-    int64_t l = common_prefix(index, index->sa[other], index->text + pos, own_length, 0);
+    int64_t l = common_prefix(index, sa_at(index, other), index->text + pos, own_length, 0);
     if (l > longest) longest = l;
   }
   return longest;
@@ -139,7 +139,7 @@ void search(const lumo_saindex *index, const unsigned char *query, int64_t lengt
     return;
   }
   int64_t slot = p.at >= p.before ? p.slot : p.slot - 1;
-  set_match(m, best, index->sa[slot], p.before == p.at ? best : repeat_at(index, slot),
+  set_match(m, best, sa_at(index, slot), p.before == p.at ? best : repeat_at(index, slot),
             STARTED_EXACT);
 }
 
@@ -247,7 +247,7 @@ int lumo_saindex_hits_next(LUMO_SAHITS *hits, int64_t *pos, int64_t *length) {
   // so each side stops at its first suffix sharing too few.
   for (int64_t *side : {&hits->up_, &hits->down_}) {
     if (*side < 0 || *side >= index->total) continue;
-    int64_t p = index->sa[*side];
+    int64_t p = sa_at(index, *side);
     int64_t l = common_prefix(index, p, q, hits->query_length_, 0);
     if (l < hits->min_length_) {
       *side = -1;

@@ -120,7 +120,7 @@ std::string shown(const std::string &path) { return path == "-" ? "standard inpu
 // The reference index of the run: built from the reference sequences, or
 // read from -x (and checked against them when they are given too).
 ReferenceIndex makeIndex(const Options &o, const std::vector<Sequence> &refs) {
-  if (o.indexFile.empty()) return ReferenceIndex(refs, shown(o.reference));
+  if (o.indexFile.empty()) return ReferenceIndex(refs, shown(o.reference), o.threads, o.wideIndex);
   ReferenceIndex index = ReferenceIndex::load(o.indexFile);
   if (!refs.empty()) index.requireBuiltFrom(refs, o.indexFile, o.reference);
   return index;

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include <cstdlib>
+
 #include "command_line.h"
 #include "option_values.h"
 
@@ -12,14 +14,26 @@ namespace {
 // The most threads -t takes: far more than any machine's cores.
 constexpr int64_t MOST_THREADS = 1024;
 
-// `mumfind index REFERENCE.fa -o REFERENCE.idx`: the words after "index".
+int threadsOption(const std::string &value) {
+  return static_cast<int>(common::numberOption("-t", value, 1, MOST_THREADS));
+}
+
+bool wideIndexAsked() {
+  const char *wide = std::getenv("MUMFIND_WIDE_INDEX");
+  return wide && *wide && std::string(wide) != "0";
+}
+
+// `mumfind index [-t N] REFERENCE.fa -o REFERENCE.idx`: the words after
+// "index".
 Options parseIndexCommand(const std::vector<std::string> &arguments) {
   using common::Option;
   Options options;
   options.indexOnly = true;
   options.output.clear();
+  options.wideIndex = wideIndexAsked();
   const std::vector<std::string> files = common::parseCommandLine(arguments, {
       {'o', nullptr, Option::VALUE, [&](const std::string &v) { options.output = v; }},
+      {'t', nullptr, Option::VALUE, [&](const std::string &v) { options.threads = threadsOption(v); }},
   });
   if (files.size() != 1) throw UsageError("mumfind index takes one reference file");
   if (options.output.empty()) throw UsageError("mumfind index needs -o FILE for the index");
@@ -32,7 +46,7 @@ Options parseIndexCommand(const std::vector<std::string> &arguments) {
 const char *usageText() {
   return "usage: mumfind [options] REFERENCE.fa QUERY.fa\n"
          "       mumfind [options] -x REFERENCE.idx [REFERENCE.fa] QUERY.fa\n"
-         "       mumfind index REFERENCE.fa -o REFERENCE.idx\n"
+         "       mumfind index [-t N] REFERENCE.fa -o REFERENCE.idx\n"
          "Finds the maximal exact matches between every reference and every query\n"
          "sequence (FASTA or FASTQ, plain or gzip; '-' is standard input).\n"
          "'mumfind index' writes the index of the reference sequences to a file\n"
@@ -48,7 +62,8 @@ const char *usageText() {
          "  --split DIR     one alignment file per pair in DIR, indexed in DIR/pairs.tsv\n"
          "  -x FILE         the reference index that 'mumfind index' wrote; a reference\n"
          "                  file given too must be the one it was built from\n"
-         "  -t N            threads searching the query (default 1)\n"
+         "  -t N            threads building the index and searching the query\n"
+         "                  (default 1)\n"
          "  -h, --help      this text\n"
          "  --version       the version\n";
 }
@@ -74,10 +89,9 @@ Options parseOptions(int argc, char **argv) {
        }},
       {0, "split", Option::VALUE, [&](const std::string &v) { options.splitDir = v; }},
       {'x', nullptr, Option::VALUE, [&](const std::string &v) { options.indexFile = v; }},
-      {'t', nullptr, Option::VALUE, [&](const std::string &v) {
-         options.threads = static_cast<int>(common::numberOption("-t", v, 1, MOST_THREADS));
-       }},
+      {'t', nullptr, Option::VALUE, [&](const std::string &v) { options.threads = threadsOption(v); }},
   });
+  options.wideIndex = wideIndexAsked();
   const bool indexed = !options.indexFile.empty();
   if (files.size() > 2) throw UsageError("more than two sequence files");
   if (files.size() < (indexed ? 1u : 2u))

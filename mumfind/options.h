@@ -21,12 +21,16 @@ struct Options {
   std::string output = "-";      // -o
   std::string pairReference, pairQuery;  // --pair REF,QUERY; empty: all pairs
   std::string splitDir;          // --split DIR
-  int threads = 1;               // -t: threads searching the query strands
+  int threads = 1;               // -t: threads building the index and searching the query strands
+  // MUMFIND_WIDE_INDEX set (and not "0"): 64-bit index positions whatever
+  // the reference length, so that tests run that path on small inputs.
+  bool wideIndex = false;
 };
 
 using UsageError = common::UsageError;
 
 // Throws UsageError, and common::InfoRequest for --help and --version.
+// Reads MUMFIND_WIDE_INDEX from the environment.
 Options parseOptions(int argc, char **argv);
 
 const char *usageText();

@@ -28,15 +28,11 @@ std::string shownPath(const std::string &path) { return path == "-" ? "standard 
 
 }  // namespace
 
-ReferenceIndex::ReferenceIndex(const std::vector<Sequence> &references, const std::string &shown) {
-  int64_t total = 0;
-  for (const Sequence &s : references) total += int64_t(s.length) + 1;
-  if (total > INT32_MAX)
-    throw common::ToolError(shown + ": the reference sequences hold " + std::to_string(total) +
-                            " characters with their separators; the index takes at most " +
-                            std::to_string(INT32_MAX));
+ReferenceIndex::ReferenceIndex(const std::vector<Sequence> &references, const std::string &shown, int threads,
+                               bool wide) {
   Columns c(references);
-  index_.reset(lumo_saindex_build(int(references.size()), c.names.data(), c.texts.data(), c.lengths.data()));
+  index_.reset(lumo_saindex_build_parallel(int(references.size()), c.names.data(), c.texts.data(),
+                                           c.lengths.data(), threads, wide ? LUMO_SAINDEX_WIDE : 0));
   if (!index_) throw common::ToolError(shown + ": cannot be indexed (out of memory, or a name longer than 1 MiB)");
 }
 

@@ -15,10 +15,12 @@ namespace mumfind {
 
 class ReferenceIndex {
  public:
-  // Indexes `references` (their codes are copied). Throws ToolError when
-  // memory runs out or the sequences exceed the index's limit; `shown`
-  // names their file in the message.
-  ReferenceIndex(const std::vector<Sequence> &references, const std::string &shown);
+  // Indexes `references` (their codes are copied) with up to `threads`
+  // threads, with 64-bit positions when they hold more than 2^31 - 1
+  // characters with a separator after each, or when `wide`. Throws
+  // ToolError when memory runs out; `shown` names their file in the
+  // message.
+  ReferenceIndex(const std::vector<Sequence> &references, const std::string &shown, int threads, bool wide);
 
   // Reads an index file; throws ToolError naming the file and the reason
   // (not an index, another version, damaged or cut).

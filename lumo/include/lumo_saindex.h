@@ -11,20 +11,24 @@
  * the library's symbol codes ('0' to '4'), whose first characters it looks
  * up in a table (see below).
  *
- * Layout, for a joined text of n characters: the text (n bytes); the
- * suffix array (4n bytes); for each position p, one byte holding 1 + the
- * longest prefix of the suffix at p that occurs elsewhere, 255 when that
- * is 254 or more (n bytes); and a table giving the range of the suffix
- * array whose suffixes start with each word of k letters '0' to '3', k
- * chosen so that the table takes about n/2 bytes or less. About 6.5 bytes
- * per character in all; building peaks at about 9n bytes (text, suffix
- * array and a work array of 4n that becomes the n unique bytes).
- * The joined text is limited to 2^31 - 1 characters.
+ * Layout, for a joined text of n characters, with positions of w bytes
+ * (w = 4 up to 2^31 - 1 characters, 8 beyond, or when
+ * LUMO_SAINDEX_WIDE asks for it): the text (n bytes); the suffix array
+ * (w n bytes); for each position p, one byte holding 1 + the longest
+ * prefix of the suffix at p that occurs elsewhere, 255 when that is 254 or
+ * more (n bytes); and a table giving the range of the suffix array whose
+ * suffixes start with each word of k letters '0' to '3', k chosen so that
+ * 4^k <= n / 16 (the table's two ends take 2 w 4^k <= w n / 8 bytes).
+ * About 6.5 bytes per character in all at w = 4, 11 at w = 8; building
+ * peaks at (1 + 2w + w/8) n bytes: 9.5n or 18n (text, suffix array,
+ * table and a work array of w n that becomes the n unique bytes), plus up
+ * to n for a build on several threads (below).
  *
  * Searching keeps its state in a record of the caller's (LUMO_SAMATCH,
  * LUMO_SAHITS) and only reads the index, so any number of threads may
  * search one index at once. Building, loading and freeing are not to
- * overlap a search of the same index. The library starts no threads. */
+ * overlap a search of the same index. The library starts threads only in
+ * lumo_saindex_build_parallel, and they have ended when it returns. */
 #ifndef LUMO_SAINDEX_H
 #define LUMO_SAINDEX_H
 
@@ -38,7 +42,7 @@ extern "C" {
 /* The name and version written at the start of an index file. A file of
  * another version is refused by lumo_saindex_load. */
 #define LUMO_SAINDEX_MAGIC "LUMOSAIX"
-#define LUMO_SAINDEX_VERSION 1
+#define LUMO_SAINDEX_VERSION 2
 
 typedef struct lumo_saindex LUMO_SAINDEX; /* opaque */
 
@@ -48,9 +52,23 @@ typedef struct lumo_saindex LUMO_SAINDEX; /* opaque */
  * index, owned by the caller and released with lumo_saindex_free; null
  * when count < 1, an argument is null, a text is empty or holds a byte 0,
  * a name is longer than 1 MiB,
- * the texts together exceed the limit, or memory runs out. */
+ * the texts together exceed 2^59 characters, or memory runs out. */
 LUMO_SAINDEX *lumo_saindex_build(int count, const char *const *names, const char *const *texts,
                                  const int64_t *lengths);
+
+/* Flags of lumo_saindex_build_parallel: 64-bit positions whatever the
+ * length (for testing that path on small texts; the search gives the same
+ * answers at either width). */
+#define LUMO_SAINDEX_WIDE 1
+
+/* The same index, built with up to `threads` POSIX threads (values below 1
+ * mean 1, at most 64 are used): the first-word table is counted while the
+ * suffixes are sorted (on one thread), and the longest common prefixes and
+ * unique-prefix lengths are computed in parallel ranges. With t threads
+ * the build peaks at (t - 1) n / t more bytes (a spare block for the
+ * ranges). `flags`: 0 or LUMO_SAINDEX_WIDE. */
+LUMO_SAINDEX *lumo_saindex_build_parallel(int count, const char *const *names, const char *const *texts,
+                                          const int64_t *lengths, int threads, int flags);
 
 /* Releases the index and everything it owns; null does nothing. */
 void lumo_saindex_free(LUMO_SAINDEX *index);
@@ -63,6 +81,9 @@ const char *lumo_saindex_name(const LUMO_SAINDEX *index, int text);
 int64_t lumo_saindex_length(const LUMO_SAINDEX *index, int text);
 const char *lumo_saindex_text(const LUMO_SAINDEX *index);
 int64_t lumo_saindex_total(const LUMO_SAINDEX *index);
+
+/* The width of the index's positions: 32 or 64 bits. */
+int lumo_saindex_position_bits(const LUMO_SAINDEX *index);
 
 /* The text holding joined-text position `pos` and the offset of `pos` in
  * it, both from 0. Returns 1, or 0 (outputs untouched) when `pos` is out of

@@ -21,7 +21,7 @@ namespace {
 
 struct Texts {
   std::vector<std::string> texts, names;
-  LUMO_SAINDEX *build() const {
+  LUMO_SAINDEX *build(int threads = 1, int flags = 0) const {
     std::vector<const char *> t, n;
     std::vector<int64_t> l;
     for (size_t i = 0; i < texts.size(); i++) {
@@ -29,7 +29,7 @@ struct Texts {
       n.push_back(names[i].c_str());
       l.push_back(int64_t(texts[i].size()));
     }
-    return lumo_saindex_build(int(t.size()), n.data(), t.data(), l.data());
+    return lumo_saindex_build_parallel(int(t.size()), n.data(), t.data(), l.data(), threads, flags);
   }
   std::string joined() const {
     std::string j;
@@ -81,6 +81,7 @@ std::vector<std::pair<int64_t, int>> brute_statistics(const std::string &joined,
 struct Alphabet {
   std::string letters;
   size_t text_length;
+  int flags;  // 0 or LUMO_SAINDEX_WIDE: each case runs at both widths
 };
 
 class SaindexRandom : public ::testing::TestWithParam<Alphabet> {};
@@ -97,8 +98,9 @@ TEST_P(SaindexRandom, MatchingStatisticsEqualBruteForce) {
       set.texts.push_back(t);
       set.names.push_back("t" + std::to_string(i));
     }
-    LUMO_SAINDEX *index = set.build();
+    LUMO_SAINDEX *index = set.build(1, a.flags);
     ASSERT_NE(index, nullptr);
+    ASSERT_EQ(lumo_saindex_position_bits(index), a.flags ? 64 : 32);
     const std::string joined = set.joined();
     std::string q = related_query(rng, set, a.letters);
     auto expected = brute_statistics(joined, q);
@@ -133,7 +135,7 @@ TEST_P(SaindexRandom, HitsAreEveryOccurrenceOfAPrefix) {
   for (int round = 0; round < 60; round++) {
     Texts set{{random_text(rng, a.letters, 1 + rng() % a.text_length), random_text(rng, a.letters, 30)},
               {"a", "b"}};
-    LUMO_SAINDEX *index = set.build();
+    LUMO_SAINDEX *index = set.build(1, a.flags);
     ASSERT_NE(index, nullptr);
     const std::string joined = set.joined();
     std::string q = related_query(rng, set, a.letters).substr(0, 30);
@@ -154,8 +156,10 @@ TEST_P(SaindexRandom, HitsAreEveryOccurrenceOfAPrefix) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Alphabets, SaindexRandom,
-                         ::testing::Values(Alphabet{"01", 60}, Alphabet{"0123", 300},
-                                           Alphabet{"01234", 2000}));
+                         ::testing::Values(Alphabet{"01", 60, 0}, Alphabet{"0123", 300, 0},
+                                           Alphabet{"01234", 2000, 0}, Alphabet{"01", 60, LUMO_SAINDEX_WIDE},
+                                           Alphabet{"0123", 300, LUMO_SAINDEX_WIDE},
+                                           Alphabet{"01234", 2000, LUMO_SAINDEX_WIDE}));
 
 TEST(Saindex, LongRepeatsBeyondTheUniqueByte) {
   // A repeat of 600 characters: the one-byte unique lengths saturate.
@@ -185,23 +189,33 @@ TEST(Saindex, RefusesUnusableTexts) {
   EXPECT_EQ(lumo_saindex_build(1, nullptr, texts, empty), nullptr);
 }
 
-TEST(Saindex, OutOfMemoryGivesNullAndLeaksNothing) {
-  const char *texts[] = {"0123012301230"};
-  int64_t lengths[] = {13};
+// Failing each allocation of a build in turn: every failure gives null and
+// leaks nothing, but that of the call cutting a work block down (which
+// keeps the larger block) and, on several threads, that of the spare block
+// of the parallel ranges (which are then run on one thread).
+struct FailingBuild {
+  int threads, flags;
+  size_t survivors;
+};
+
+class SaindexOutOfMemory : public ::testing::TestWithParam<FailingBuild> {};
+
+TEST_P(SaindexOutOfMemory, GivesNullAndLeaksNothing) {
+  const char *texts[] = {"01230123012301230123"};
+  int64_t lengths[] = {20};
+  const int threads = GetParam().threads;
   size_t calls;
   {
     FailingAlloc counting;
-    LUMO_SAINDEX *index = lumo_saindex_build(1, nullptr, texts, lengths);
+    LUMO_SAINDEX *index = lumo_saindex_build_parallel(1, nullptr, texts, lengths, threads, GetParam().flags);
     ASSERT_NE(index, nullptr);
     lumo_saindex_free(index);
     calls = counting.requests().size();
   }
-  // Every failure gives null, but that of the call cutting a work block
-  // down, which keeps the larger block.
   size_t built = 0;
   for (size_t k = 1; k <= calls; k++) {
     FailingAlloc failing({int(k)});
-    LUMO_SAINDEX *index = lumo_saindex_build(1, nullptr, texts, lengths);
+    LUMO_SAINDEX *index = lumo_saindex_build_parallel(1, nullptr, texts, lengths, threads, GetParam().flags);
     if (!index) continue;
     built++;
     LUMO_SAMATCH m{};
@@ -209,8 +223,12 @@ TEST(Saindex, OutOfMemoryGivesNullAndLeaksNothing) {
     EXPECT_EQ(m.length, 5);
     lumo_saindex_free(index);
   }
-  EXPECT_EQ(built, 1u);
+  EXPECT_EQ(built, GetParam().survivors);
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, SaindexOutOfMemory,
+                         ::testing::Values(FailingBuild{1, 0, 1}, FailingBuild{2, 0, 2},
+                                           FailingBuild{2, LUMO_SAINDEX_WIDE, 2}));
 
 TEST(Saindex, LocateAndBuiltFrom) {
   Texts set{{"0123", "33"}, {"one", "two"}};
@@ -254,13 +272,17 @@ std::tuple<LUMO_SAINDEX *, std::string> loaded(std::string bytes) {
   return {index, text};
 }
 
-TEST(SaindexFile, RoundTripSearchesAlike) {
+// At each width (the parameter: build flags), the width kept.
+class SaindexRoundTrip : public ::testing::TestWithParam<int> {};
+
+TEST_P(SaindexRoundTrip, SearchesAlike) {
   std::mt19937 rng(4);
   Texts set{{random_text(rng, "01234", 3000), random_text(rng, "0123", 500)}, {"chr1", "plasmid x"}};
-  LUMO_SAINDEX *built = set.build();
+  LUMO_SAINDEX *built = set.build(1, GetParam());
   ASSERT_NE(built, nullptr);
   auto [back, message] = loaded(saved(built));
   ASSERT_NE(back, nullptr) << message;
+  EXPECT_EQ(lumo_saindex_position_bits(back), GetParam() ? 64 : 32);
   EXPECT_EQ(saved(back), saved(built));
   EXPECT_STREQ(lumo_saindex_name(back, 1), "plasmid x");
   EXPECT_EQ(lumo_saindex_length(back, 0), 3000);
@@ -272,6 +294,35 @@ TEST(SaindexFile, RoundTripSearchesAlike) {
   }
   lumo_saindex_free(built);
   lumo_saindex_free(back);
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, SaindexRoundTrip, ::testing::Values(0, LUMO_SAINDEX_WIDE));
+
+// A build on several threads gives the same index as one thread, saved
+// byte for byte, at both widths: texts shorter than the thread count,
+// repeats longer than the unique byte (prefixes that cross the ranges'
+// borders) and several texts.
+TEST(SaindexFile, ParallelBuildsSaveTheSameBytes) {
+  std::mt19937 rng(8);
+  std::string unit = random_text(rng, "0123", 700);
+  std::vector<Texts> sets = {
+      {{"2"}, {"one"}},
+      {{random_text(rng, "01", 5000)}, {"binary"}},
+      {{unit + unit + "1" + unit, random_text(rng, "01234", 4000) + unit}, {"repeats", "more"}},
+      {{random_text(rng, "0123", 20000), random_text(rng, "0123", 3), random_text(rng, "0123", 9000)}, {"a", "b", "c"}}};
+  for (const Texts &set : sets) {
+    for (int flags : {0, LUMO_SAINDEX_WIDE}) {
+      LUMO_SAINDEX *serial = set.build(1, flags);
+      ASSERT_NE(serial, nullptr);
+      for (int threads : {2, 3, 7, 100}) {
+        LUMO_SAINDEX *parallel = set.build(threads, flags);
+        ASSERT_NE(parallel, nullptr);
+        EXPECT_EQ(saved(parallel), saved(serial)) << set.names[0] << ", " << threads << " threads";
+        lumo_saindex_free(parallel);
+      }
+      lumo_saindex_free(serial);
+    }
+  }
 }
 
 struct BadFile {
@@ -298,13 +349,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadFile{"empty", [](std::string) { return std::string(); }, "not a suffix-array index"},
         BadFile{"other file", [](std::string) { return std::string(">chr1\nACGT\n"); }, "not a suffix-array index"},
-        BadFile{"other version", [](std::string b) { b[8] = 2; return b; }, "version 2"},
+        BadFile{"other version", [](std::string b) { b[8] = 1; return b; }, "version 1"},
         BadFile{"cut in the header", [](std::string b) { return b.substr(0, 20); }, "cut short"},
         BadFile{"cut in the arrays", [](std::string b) { return b.substr(0, b.size() - 9); }, "cut short"},
         BadFile{"a flipped text byte", [](std::string b) { b[b.size() / 3] ^= 1; return b; }, "damaged"},
         BadFile{"a flipped checksum", [](std::string b) { b.back() ^= 1; return b; }, "checksum"},
         BadFile{"bytes after the end", [](std::string b) { return b + "x"; }, "after its end"},
-        BadFile{"impossible counts", [](std::string b) { b[12] = 0; return b; }, "damaged"}),
+        BadFile{"impossible counts", [](std::string b) { b[12] = 0; return b; }, "damaged"},
+        BadFile{"impossible position width", [](std::string b) { b[28] = 5; return b; }, "damaged"}),
     [](const ::testing::TestParamInfo<BadFile> &info) {
       std::string name = info.param.label;
       for (char &c : name)

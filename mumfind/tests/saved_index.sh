@@ -20,6 +20,7 @@ start index_then_search
 run index refs.fa -o refs.idx; expect_status 0
 [ -s refs.idx ] || fail "no index written"
 head -c 8 refs.idx | grep -q LUMOSAIX || fail "the index does not start with its format name"
+"$prog" index -t 3 refs.fa -o threads.idx && cmp -s threads.idx refs.idx || fail "an index built on 3 threads differs"
 for options in "-b" "--mem -b -l 15" "-b -t 2" "--mem -t 3"; do
   # shellcheck disable=SC2086
   direct=$(matches $options refs.fa "$query")
@@ -35,10 +36,20 @@ run index - -o stdin.idx < refs.fa; expect_status 0
 cmp -s stdin.idx refs.idx || fail "the index of standard input differs"
 
 start other_version
-cp refs.idx v2.idx
-printf '\002' | dd of=v2.idx bs=1 seek=8 conv=notrunc 2> /dev/null
-run -x v2.idx "$query"; expect_status 1; expect_one_line
-expect_err "^mumfind: v2.idx: index format version 2, but this program reads version 1"
+cp refs.idx v1.idx
+printf '\001' | dd of=v1.idx bs=1 seek=8 conv=notrunc 2> /dev/null
+run -x v1.idx "$query"; expect_status 1; expect_one_line
+expect_err "^mumfind: v1.idx: index format version 1, but this program reads version 2"
+
+start wide_index
+# 64-bit positions (forced on a short reference): the same matches, and
+# an index file that records the width (bytes 28-31).
+MUMFIND_WIDE_INDEX=1 "$prog" index refs.fa -o wide.idx 2> err || fail "no wide index"
+[ "$(od -An -tu4 -j28 -N4 wide.idx | tr -d ' ')" = 8 ] || fail "the wide index does not record 8-byte positions"
+[ "$(od -An -tu4 -j28 -N4 refs.idx | tr -d ' ')" = 4 ] || fail "the index does not record 4-byte positions"
+direct=$(matches -b refs.fa "$query")
+[ "$(matches -b -x wide.idx "$query")" = "$direct" ] || fail "-x with the wide index differs"
+[ "$(MUMFIND_WIDE_INDEX=1 matches -b -t 2 refs.fa "$query")" = "$direct" ] || fail "a wide run differs"
 
 start damaged
 cp refs.idx damaged.idx
