@@ -2,7 +2,6 @@
 
 #include <pthread.h>
 
-
 namespace lumo_parallel {
 
 namespace {
@@ -25,13 +24,14 @@ void *start(void *part) {
 
 void run(int parts, void (*task)(void *arg, int part), void *arg) {
   Part all[MOST_PARTS];
-  if (parts > MOST_PARTS) parts = MOST_PARTS;
-  for (int k = 1; k < parts; k++) {
+  const int threaded = parts < MOST_PARTS ? parts : MOST_PARTS;
+  for (int k = 1; k < threaded; k++) {
     all[k] = {task, arg, k, {}, false};
     all[k].started = pthread_create(&all[k].thread, nullptr, start, &all[k]) == 0;
   }
   task(arg, 0);
-  for (int k = 1; k < parts; k++) {
+  for (int k = MOST_PARTS; k < parts; k++) task(arg, k);
+  for (int k = 1; k < threaded; k++) {
     if (all[k].started) pthread_join(all[k].thread, nullptr);
     else task(arg, k);
   }

@@ -6,15 +6,14 @@
 
 namespace lumo_parallel {
 
-// The most parts `run` takes.
+// The most threads `run` starts for one call.
 constexpr int MOST_PARTS = 64;
 
-// Runs task(arg, part) for every part in [0, parts) (at most MOST_PARTS;
-// more are not run): part 0 on the
-// caller's thread, each other part on a thread of its own, and returns
-// when all are done. A part whose thread cannot be started runs on the
-// caller's thread instead, so the work is always done. POSIX threads, so
-// that the archive needs no C++ runtime.
+// Runs task(arg, part) for every part in [0, parts) and returns when all
+// are done: the first part and any beyond the first MOST_PARTS on the
+// caller's thread, each other on a thread of its own. A part whose thread
+// cannot be started runs on the caller's thread instead, so the work is
+// always done. POSIX threads, so that the archive needs no C++ runtime.
 void run(int parts, void (*task)(void *arg, int part), void *arg);
 
 // The same with a callable taking the part number.

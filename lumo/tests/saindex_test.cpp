@@ -9,12 +9,14 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <atomic>
 #include <random>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "failing_alloc.h"
+#include "lumo_parallel.h"
 #include "lumo_saindex.h"
 
 namespace {
@@ -365,3 +367,13 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
+
+// Every part runs exactly once, those beyond the thread limit included.
+TEST(ParallelRun, RunsEveryPartOnce) {
+  for (const int parts : {1, 2, lumo_parallel::MOST_PARTS, lumo_parallel::MOST_PARTS + 37}) {
+    std::vector<std::atomic<int>> runs(parts);
+    auto count = [&](int part) { runs[part]++; };
+    lumo_parallel::run(parts, count);
+    for (int k = 0; k < parts; k++) EXPECT_EQ(runs[k], 1) << "part " << k << " of " << parts;
+  }
+}
