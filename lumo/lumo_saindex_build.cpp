@@ -1,9 +1,10 @@
 // Deriving the suffix-array index from its joined text: the suffix array
-// by divsufsort (divsufsort64 for 8-byte positions), then from the longest
-// common prefixes of neighbouring suffixes (Kasai's bound applied in text
-// order, in place of the array of preceding suffixes) the one-byte
-// unique-prefix lengths, and the first-word table, on one thread or
-// several.
+// by divsufsort (divsufsort64 for 8-byte positions) on one thread, by the
+// parallel sorter (lumo_saindex_sort.cpp) on several; then from the
+// longest common prefixes of neighbouring suffixes (Kasai's bound applied
+// in text order, in place of the array of preceding suffixes) the
+// one-byte unique-prefix lengths, and the first-word table, on one thread
+// or several.
 #include <divsufsort.h>
 #include <divsufsort64.h>
 #include <zlib.h>
@@ -15,6 +16,7 @@
 #include "lumo_mem.h"
 #include "lumo_parallel.h"
 #include "lumo_saindex_impl.h"
+#include "lumo_saindex_sort.h"
 
 namespace lumo_saindex_impl {
 
@@ -208,19 +210,11 @@ int derive_at(lumo_saindex *index, int parts) {
   index->word_lo = allocate(words, sizeof(Pos));
   index->word_hi = allocate(words, sizeof(Pos));
   if (!index->sa || !index->word_lo || !index->word_hi) return -1;
-  // The first-word table needs the text alone: it is counted beside the
-  // sorting, which runs on one thread.
-  int sorted = -1;
-  auto sort_or_count = [&](int part) {
-    if (part == 0) sorted = sort_suffixes(index->text, static_cast<Pos *>(index->sa), index->total);
-    else word_table<Pos>(index);
-  };
-  if (parts > 1) {
-    lumo_parallel::run(2, sort_or_count);
-  } else {
-    sort_or_count(0);
-    sort_or_count(1);
-  }
+  // One thread sorts with divsufsort; several share the parallel sorter.
+  Pos *sa = static_cast<Pos *>(index->sa);
+  int sorted = parts > 1 ? sort_suffixes_parallel(index->text, sa, index->total, parts)
+                         : sort_suffixes(index->text, sa, index->total);
+  word_table<Pos>(index);
   if (sorted != 0) return -1;
   // The unique bytes are made in the first bytes of a work array of n
   // entries, which is then cut down to them: a peak of (1 + 2 x width) n
