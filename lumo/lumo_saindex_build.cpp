@@ -5,8 +5,6 @@
 // in text order, in place of the array of preceding suffixes) the
 // one-byte unique-prefix lengths, and the first-word table, on one thread
 // or several.
-#include <divsufsort.h>
-#include <divsufsort64.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -196,12 +194,6 @@ lumo_saindex *empty_index() {
 
 namespace {
 
-// The suffix sorter of each width.
-int sort_suffixes(const unsigned char *text, int32_t *sa, int64_t n) {
-  return divsufsort(text, sa, static_cast<saidx_t>(n));
-}
-int sort_suffixes(const unsigned char *text, int64_t *sa, int64_t n) { return divsufsort64(text, sa, n); }
-
 template <class Pos>
 int derive_at(lumo_saindex *index, int parts) {
   const auto n = static_cast<std::size_t>(index->total);
@@ -213,7 +205,7 @@ int derive_at(lumo_saindex *index, int parts) {
   // One thread sorts with divsufsort; several share the parallel sorter.
   Pos *sa = static_cast<Pos *>(index->sa);
   int sorted = parts > 1 ? sort_suffixes_parallel(index->text, sa, index->total, parts)
-                         : sort_suffixes(index->text, sa, index->total);
+                         : sort_serially(index->text, sa, index->total);
   word_table<Pos>(index);
   if (sorted != 0) return -1;
   // The unique bytes are made in the first bytes of a work array of n

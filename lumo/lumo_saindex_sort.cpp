@@ -15,7 +15,11 @@
 // ties with suffixes that carry real zero bytes there; ties go to the
 // larger position, which puts such a suffix (a prefix of the others)
 // first, and it never enters a deeper group.
+#include <divsufsort.h>
+#include <divsufsort64.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -33,6 +37,29 @@ constexpr int64_t DIRECT_DEPTH = 64;
 constexpr int LEVELS = DIRECT_DEPTH / 8;
 // Groups up to this size are sorted through the key buffer.
 constexpr int64_t SMALL_GROUP = 4096;
+// Groups of up to this many suffixes still tied at the depth cap (a repeat
+// in a few copies) are compared word by word for this many bytes more: a
+// scan along both copies, cheaper than rounds of doubling. So are the
+// smallest groups at any depth, which a repeat in two copies makes at
+// every position and which the key buffer would take 8 bytes a round.
+constexpr int64_t FEW_COPIES = 64;
+constexpr int64_t FEWEST = 4;
+constexpr int64_t LONG_DEPTH = 2048;
+// When more than this share of a part's suffixes is left for doubling
+// (a text of long repeats), the sorter gives up for divsufsort, whose
+// time and memory do not grow with the repeats.
+constexpr int64_t MOST_TIED_SHARE = 8;
+
+}  // namespace
+
+int sort_serially(const unsigned char *text, int32_t *sa, int64_t n) {
+  return divsufsort(text, sa, static_cast<saidx_t>(n)) == 0 ? 0 : -1;
+}
+int sort_serially(const unsigned char *text, int64_t *sa, int64_t n) {
+  return divsufsort64(text, sa, n) == 0 ? 0 : -1;
+}
+
+namespace {
 
 void *allocate(int64_t count, std::size_t size) {
   return lumo_mem::resize(nullptr, static_cast<std::size_t>(count) * size);
@@ -128,7 +155,8 @@ struct Keyed {
 // What one thread needs to sort groups: the text, the array, a key buffer
 // of LEVELS x `small` entries (one level per 8 bytes of depth past the
 // bucket prefix, so a group's buffer outlives the sorting of its runs) and
-// the groups left tied at depth `cap`.
+// the groups left tied at depth `cap` + LONG_DEPTH, at most `most_tied`
+// suffixes before the part raises `abandoned`.
 template <class Pos>
 struct Sorter {
   const unsigned char *text;
@@ -137,6 +165,8 @@ struct Sorter {
   Keyed<Pos> *buffer;
   int64_t small, k, cap;
   Ties<Pos> ties;
+  int64_t tied, most_tied;
+  std::atomic<bool> *abandoned;
 };
 
 template <class Pos>
@@ -186,14 +216,52 @@ void sort_large(Sorter<Pos> &s, int64_t from, int64_t to, int64_t depth) {
   sort_group(s, above, to, depth);
 }
 
+// Compares the suffixes at a and b, which share their first `depth`
+// bytes, up to byte `limit`: negative, 0 (still tied) or positive. Past
+// the text end as in the key order.
+int compare_long(const unsigned char *text, int64_t n, int64_t a, int64_t b, int64_t depth, int64_t limit) {
+  for (int64_t d = depth; d < limit; d += 8) {
+    const uint64_t ka = key_at(text, n, a + d), kb = key_at(text, n, b + d);
+    if (ka != kb) return ka < kb ? -1 : 1;
+    if (a + d + 8 > n || b + d + 8 > n) return a > b ? -1 : 1;
+  }
+  return 0;
+}
+
+template <class Pos>
+void tie(Sorter<Pos> &s, int64_t from, int64_t to) {
+  add_tie(&s.ties, from, to);
+  s.tied += to - from;
+  if (s.tied > s.most_tied) s.abandoned->store(true, std::memory_order_relaxed);
+}
+
+// A group of a few suffixes: sorted by comparing up to LONG_DEPTH bytes
+// past the depth cap, its runs still tied listed for doubling.
+template <class Pos>
+void sort_long(Sorter<Pos> &s, int64_t from, int64_t to, int64_t depth) {
+  const int64_t limit = s.cap + LONG_DEPTH;
+  std::sort(s.sa + from, s.sa + to, [&](Pos a, Pos b) { return compare_long(s.text, s.n, a, b, depth, limit) < 0; });
+  for (int64_t i = from, j; i < to; i = j) {
+    for (j = i + 1; j < to && compare_long(s.text, s.n, s.sa[j - 1], s.sa[j], depth, limit) == 0;) j++;
+    if (j - i > 1) tie(s, i, j);
+  }
+}
+
 // Orders the group [from, to) of suffixes sharing their first `depth`
 // bytes, or lists it as tied at the depth cap.
 template <class Pos>
 void sort_group(Sorter<Pos> &s, int64_t from, int64_t to, int64_t depth) {
   if (to - from < 2) return;
-  if (depth >= s.cap) add_tie(&s.ties, from, to);
-  else if (to - from <= s.small) sort_small(s, from, to, depth);
-  else sort_large(s, from, to, depth);
+  if (to - from <= FEWEST) {
+    sort_long(s, from, to, depth);
+  } else if (depth < s.cap) {
+    if (to - from <= s.small) sort_small(s, from, to, depth);
+    else sort_large(s, from, to, depth);
+  } else if (to - from <= FEW_COPIES) {
+    sort_long(s, from, to, depth);
+  } else {
+    tie(s, from, to);
+  }
 }
 
 // The first bucket of each part: parts share the slots nearly equally,
@@ -207,25 +275,27 @@ void part_buckets(const Pos *ends, int64_t count, int64_t n, int parts, int64_t 
 }
 
 // Sorts the buckets of every part, each with its key buffer, and lists
-// the groups left tied at the depth cap in lists[part]. 0, or -1 out of
-// memory.
+// the groups left tied in lists[part]. 0, 1 when too many are tied, or
+// -1 out of memory.
 template <class Pos>
 int sort_buckets(const unsigned char *text, Pos *sa, int64_t n, int parts, const Buckets &b, const Pos *ends,
                  Ties<Pos> *lists) {
   const int64_t small = std::min(SMALL_GROUP, n);
   auto *buffers = static_cast<Keyed<Pos> *>(allocate(parts * LEVELS * small, sizeof(Keyed<Pos>)));
   auto *first = static_cast<int64_t *>(allocate(parts + 1, sizeof(int64_t)));
+  std::atomic<bool> abandoned{false};
   if (buffers && first) {
     part_buckets(ends, b.count, n, parts, first);
     auto sort_part = [&](int part) {
-      Sorter<Pos> s{text, n, sa, buffers + part * LEVELS * small, small, b.k, b.k + DIRECT_DEPTH, {}};
-      for (int64_t code = first[part]; code < first[part + 1]; code++)
+      Sorter<Pos> s{text, n, sa, buffers + part * LEVELS * small, small, b.k, b.k + DIRECT_DEPTH, {},
+                    0, n / (parts * MOST_TIED_SHARE), &abandoned};
+      for (int64_t code = first[part]; code < first[part + 1] && !abandoned.load(std::memory_order_relaxed); code++)
         sort_group(s, code == 0 ? 0 : int64_t(ends[code - 1]), int64_t(ends[code]), b.k);
       lists[part] = s.ties;
     };
     lumo_parallel::run(parts, sort_part);
   }
-  const int sorted = buffers && first ? 0 : -1;
+  const int sorted = !buffers || !first ? -1 : abandoned.load() ? 1 : 0;
   std::free(buffers);
   std::free(first);
   return sorted;
@@ -243,6 +313,10 @@ int sort_at(const unsigned char *text, Pos *sa, int64_t n, int parts) {
     sorted = sort_buckets(text, sa, n, parts, b, offsets + (parts - 1) * b.count, lists);
   }
   std::free(offsets);
+  if (sorted == 1) {
+    for (int part = 0; part < parts; part++) lists[part] = (std::free(lists[part].at), Ties<Pos>{});
+    sorted = sort_serially(text, sa, n);
+  }
   // The bucket table is gone before doubling takes its rank array.
   if (lists && finish_ties(sa, n, lists, parts, b.k + DIRECT_DEPTH) != 0) sorted = -1;
   std::free(lists);

@@ -9,9 +9,13 @@
 namespace lumo_saindex_impl {
 
 // Fills sa[0, n) with the suffix array of text[0, n): bytes compare
-// unsigned, and a suffix that is a prefix of another sorts first. Uses
-// `parts` threads (1 to lumo_parallel::MOST_PARTS and beyond, any count
-// gives the same array). 0 on success, -1 out of memory.
+// unsigned, and a suffix that is a prefix of another sorts first. 0 on
+// success, -1 out of memory. By divsufsort, on one thread:
+int sort_serially(const unsigned char *text, int32_t *sa, int64_t n);
+int sort_serially(const unsigned char *text, int64_t *sa, int64_t n);
+// On `parts` threads (1 to lumo_parallel::MOST_PARTS and beyond, any
+// count gives the same array); a text whose long repeats would leave many
+// suffixes to prefix doubling is handed to sort_serially.
 int sort_suffixes_parallel(const unsigned char *text, int32_t *sa, int64_t n, int parts);
 int sort_suffixes_parallel(const unsigned char *text, int64_t *sa, int64_t n, int parts);
 
