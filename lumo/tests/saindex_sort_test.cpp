@@ -33,7 +33,8 @@ std::string all_bytes() {
 }
 
 // A unit repeated, each copy with a few changed bytes, so that groups stay
-// tied far past the direct sort's depth.
+// tied far past the direct sort's depth (so many that the sorter hands the
+// text to divsufsort).
 std::string repeats(std::mt19937 &rng, size_t unit, int copies, const std::string &letters) {
   std::string base = random_bytes(rng, letters, unit), s;
   for (int c = 0; c < copies; c++) {
@@ -102,6 +103,16 @@ const Family families[] = {
        return std::vector<std::string>{repeats(rng, 300, 9, "0123"), half + half, joined({half, half, half + "3"}),
                                        repeats(rng, 5000, 3, "ab") + std::string(2000, 'b')};
      }},
+    // Few enough tied suffixes for prefix doubling: two copies of a unit
+    // longer than the word-by-word comparison reaches, and a run of one
+    // byte giving a group too large for it.
+    {"TiedForDoubling",
+     [](std::mt19937 &rng) {
+       std::string unit = random_bytes(rng, "0123", 3000);
+       return std::vector<std::string>{random_bytes(rng, "0123", 30000) + unit + random_bytes(rng, "0123", 30000) + unit,
+                                       random_bytes(rng, "0123", 30000) + std::string(200, '2') +
+                                           random_bytes(rng, "0123", 30000)};
+     }},
 };
 
 template <class Pos>
@@ -153,7 +164,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, SuffixSort, ::testing::Combine(::testing::Values
 // doubling: every failure gives -1, and none leaks (under the sanitizer).
 TEST(SuffixSortOutOfMemory, EveryFailureGivesMinusOne) {
   std::mt19937 rng(5);
-  const std::string text = repeats(rng, 400, 6, "0123");
+  const std::string unit = random_bytes(rng, "0123", 3000);
+  const std::string text = random_bytes(rng, "0123", 20000) + unit + random_bytes(rng, "0123", 20000) + unit;
   const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
   std::vector<int32_t> sa(text.size());
   size_t calls;
