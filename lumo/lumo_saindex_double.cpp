@@ -53,7 +53,7 @@ Ties<Pos> gather(Ties<Pos> *lists, int parts) {
   }
   int64_t at = 0;
   for (int part = 0; part < parts; part++) {
-    if (all.at) std::memcpy(all.at + 2 * at, lists[part].at, static_cast<std::size_t>(lists[part].count) * 2 * sizeof(Pos));
+    if (all.at && lists[part].count > 0) std::memcpy(all.at + 2 * at, lists[part].at, static_cast<std::size_t>(lists[part].count) * 2 * sizeof(Pos));
     at += lists[part].count;
     std::free(lists[part].at);
     lists[part] = Ties<Pos>{};
