@@ -7,9 +7,11 @@
 // read as one big-endian number, and every run of equal numbers is a group
 // at depth + 8. Small groups fetch their numbers once into a buffer (the
 // loads are independent, so the memory system overlaps them) and sort
-// that; large ones are split in place around a pivot number. Groups still
-// tied after 64 bytes past the bucket prefix (long repeats) are finished
-// by prefix doubling, which keeps them from going quadratic.
+// that; large ones are split in place around a pivot number. The smallest
+// groups, and few-member groups still tied 64 bytes past the bucket
+// prefix, are compared word by word further on; what stays tied (long
+// repeats) is finished by prefix doubling, which keeps it from going
+// quadratic, unless so much is tied that divsufsort does better.
 //
 // A suffix shorter than depth + 8 reads zeros past the text end, so it
 // ties with suffixes that carry real zero bytes there; ties go to the
