@@ -5,9 +5,8 @@
 # existing output file left as it was; never with an abort or a signal.
 # Below the lowest limit at which the program starts, the dynamic loader
 # fails to map the shared libraries or to set them up, thread-local storage
-# included (status 127 and a
-# message of its own) before any code of the program runs; such runs are
-# counted, not judged.
+# included (status 127 and a message of its own) before any code of the
+# program runs; such runs are counted, not judged.
 # Not run in the sanitizer build: AddressSanitizer reserves terabytes of
 # address space at start, so no limit leaves it room to run.
 # Usage: memory_limits.sh <smooth binary>
