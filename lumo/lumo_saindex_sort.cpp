@@ -96,7 +96,8 @@ Buckets bucketing(const unsigned char *text, int64_t n, int parts) {
   Buckets b{};
   for (int c = 0; c < 256; c++) b.code[c] = present[c] ? unsigned(b.size++) : 0;
   if (b.size == 0) b.size = 1;
-  // The counts of every part, parts x count entries, stay below n / 2.
+  // The counts of every part, parts x count entries, stay below n / 2
+  // (or one bucket per byte present, for the shortest texts).
   const int64_t most = std::max<int64_t>(b.size, std::min(MOST_BUCKETS, n / (2 * parts)));
   b.k = 1;
   b.count = b.size;
