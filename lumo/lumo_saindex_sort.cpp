@@ -201,22 +201,32 @@ void sort_small(Sorter<Pos> &s, int64_t from, int64_t to, int64_t depth) {
 // Splits [from, to) in place into keys below, equal to and above that of
 // a middle suffix; the equal part is ordered by position, largest first,
 // where a suffix ends within the 8 bytes (few: they lie at the text end).
+// The smaller outer part is sorted by recursion, the larger by the loop,
+// so the stack stays logarithmic whatever the pivots.
 template <class Pos>
 void sort_large(Sorter<Pos> &s, int64_t from, int64_t to, int64_t depth) {
   Pos *sa = s.sa;
-  const uint64_t pivot = key_at(s.text, s.n, sa[from + (to - from) / 2] + depth);
-  int64_t below = from, i = from, above = to;
-  while (i < above) {
-    uint64_t key = key_at(s.text, s.n, sa[i] + depth);
-    if (key < pivot) std::swap(sa[below++], sa[i++]);
-    else if (key > pivot) std::swap(sa[i], sa[--above]);
-    else i++;
+  while (to - from > s.small) {
+    const uint64_t pivot = key_at(s.text, s.n, sa[from + (to - from) / 2] + depth);
+    int64_t below = from, i = from, above = to;
+    while (i < above) {
+      uint64_t key = key_at(s.text, s.n, sa[i] + depth);
+      if (key < pivot) std::swap(sa[below++], sa[i++]);
+      else if (key > pivot) std::swap(sa[i], sa[--above]);
+      else i++;
+    }
+    Pos *shorter = std::partition(sa + below, sa + above, [&](Pos p) { return p + depth + 8 > s.n; });
+    std::sort(sa + below, shorter, [](Pos a, Pos b) { return a > b; });
+    deeper(s, below, above, depth);
+    if (below - from < to - above) {
+      sort_group(s, from, below, depth);
+      from = above;
+    } else {
+      sort_group(s, above, to, depth);
+      to = below;
+    }
   }
-  Pos *shorter = std::partition(sa + below, sa + above, [&](Pos p) { return p + depth + 8 > s.n; });
-  std::sort(sa + below, shorter, [](Pos a, Pos b) { return a > b; });
-  sort_group(s, from, below, depth);
-  deeper(s, below, above, depth);
-  sort_group(s, above, to, depth);
+  sort_group(s, from, to, depth);
 }
 
 // Compares the suffixes at a and b, which share their first `depth`
