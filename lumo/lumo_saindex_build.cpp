@@ -1,11 +1,10 @@
 // Deriving the suffix-array index from its joined text: the suffix array
-// by divsufsort (divsufsort64 for 8-byte positions), then from the longest
-// common prefixes of neighbouring suffixes (Kasai's bound applied in text
-// order, in place of the array of preceding suffixes) the one-byte
-// unique-prefix lengths, and the first-word table, on one thread or
-// several.
-#include <divsufsort.h>
-#include <divsufsort64.h>
+// by divsufsort (divsufsort64 for 8-byte positions) on one thread, by the
+// parallel sorter (lumo_saindex_sort.cpp) on several; then from the
+// longest common prefixes of neighbouring suffixes (Kasai's bound applied
+// in text order, in place of the array of preceding suffixes) the
+// one-byte unique-prefix lengths, and the first-word table, on one thread
+// or several.
 #include <zlib.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 #include "lumo_mem.h"
 #include "lumo_parallel.h"
 #include "lumo_saindex_impl.h"
+#include "lumo_saindex_sort.h"
 
 namespace lumo_saindex_impl {
 
@@ -119,21 +119,20 @@ void unique_lengths(lumo_saindex *index, int parts) {
   lumo_parallel::run(parts, convert);
 }
 
-// The first-word table from the text alone, in one sequential pass: a
+// The first-word counts of text positions [from, to), as differences: a
 // suffix starting with word w adds 1 to the size of w's range and to the
 // start of every later word's; a suffix whose first `word` bytes hold a
 // byte other than '0'..'3' after the letters v sorts before every word
 // starting with v when that byte is smaller than '0' (a separator), after
-// them when larger. Counted as differences, then summed.
+// them when larger.
 template <class Pos>
-void word_table(lumo_saindex *index) {
+void count_words(const lumo_saindex *index, int64_t from, int64_t to, Pos *start, Pos *size) {
   const int k = index->word;
   const int64_t words = int64_t(1) << (2 * k);
-  Pos *start = static_cast<Pos *>(index->word_lo), *size = static_cast<Pos *>(index->word_hi);
   std::memset(start, 0, static_cast<std::size_t>(words) * sizeof(Pos));
   std::memset(size, 0, static_cast<std::size_t>(words) * sizeof(Pos));
   const unsigned char *t = index->text;
-  for (int64_t p = 0; p < index->total; p++) {
+  for (int64_t p = from; p < to; p++) {
     int64_t v = 0;
     int j = 0;
     for (; j < k && p + j < index->total && t[p + j] - unsigned('0') <= 3; j++) v = v << 2 | (t[p + j] - '0');
@@ -143,15 +142,47 @@ void word_table(lumo_saindex *index) {
       continue;
     }
     bool before = p + j >= index->total || t[p + j] < '0';
-    int64_t from = (v + (before ? 0 : 1)) << (2 * (k - j));
-    if (from < words) start[from]++;
+    int64_t first = (v + (before ? 0 : 1)) << (2 * (k - j));
+    if (first < words) start[first]++;
   }
+}
+
+// The most text ranges the first-word table is counted in: each range
+// past the first takes a pair of tables (at most n / 32 entries).
+constexpr int MOST_WORD_PARTS = 4;
+
+// The first-word table from the text alone: counted in up to
+// MOST_WORD_PARTS text ranges, one per thread, the first into the table,
+// the others into spare tables added in; then summed. 0, or -1 out of
+// memory.
+template <class Pos>
+int word_table(lumo_saindex *index, int parts) {
+  const int64_t words = int64_t(1) << (2 * index->word);
+  Pos *start = static_cast<Pos *>(index->word_lo), *size = static_cast<Pos *>(index->word_hi);
+  parts = std::min(parts, MOST_WORD_PARTS);
+  auto *spare = parts > 1 ? static_cast<Pos *>(allocate(std::size_t(2 * (parts - 1) * words), sizeof(Pos))) : nullptr;
+  if (parts > 1 && !spare) return -1;
+  auto count = [&](int part) {
+    Pos *own = part == 0 ? start : spare + 2 * (part - 1) * words;
+    count_words(index, lumo_parallel::part_start(index->total, parts, part),
+                lumo_parallel::part_start(index->total, parts, part + 1), own, part == 0 ? size : own + words);
+  };
+  lumo_parallel::run(parts, count);
+  for (int part = 1; part < parts; part++) {
+    const Pos *own = spare + 2 * (part - 1) * words;
+    for (int64_t w = 0; w < words; w++) {
+      start[w] += own[w];
+      size[w] += own[words + w];
+    }
+  }
+  std::free(spare);
   int64_t below = 0;
   for (int64_t w = 0; w < words; w++) {
     below += start[w];
     start[w] = size[w] ? static_cast<Pos>(below) : 0;
     size[w] = size[w] ? static_cast<Pos>(below + size[w]) : 0;
   }
+  return 0;
 }
 
 uint32_t checksum(const lumo_saindex *index) {
@@ -194,12 +225,6 @@ lumo_saindex *empty_index() {
 
 namespace {
 
-// The suffix sorter of each width.
-int sort_suffixes(const unsigned char *text, int32_t *sa, int64_t n) {
-  return divsufsort(text, sa, static_cast<saidx_t>(n));
-}
-int sort_suffixes(const unsigned char *text, int64_t *sa, int64_t n) { return divsufsort64(text, sa, n); }
-
 template <class Pos>
 int derive_at(lumo_saindex *index, int parts) {
   const auto n = static_cast<std::size_t>(index->total);
@@ -208,20 +233,11 @@ int derive_at(lumo_saindex *index, int parts) {
   index->word_lo = allocate(words, sizeof(Pos));
   index->word_hi = allocate(words, sizeof(Pos));
   if (!index->sa || !index->word_lo || !index->word_hi) return -1;
-  // The first-word table needs the text alone: it is counted beside the
-  // sorting, which runs on one thread.
-  int sorted = -1;
-  auto sort_or_count = [&](int part) {
-    if (part == 0) sorted = sort_suffixes(index->text, static_cast<Pos *>(index->sa), index->total);
-    else word_table<Pos>(index);
-  };
-  if (parts > 1) {
-    lumo_parallel::run(2, sort_or_count);
-  } else {
-    sort_or_count(0);
-    sort_or_count(1);
-  }
-  if (sorted != 0) return -1;
+  // One thread sorts with divsufsort; several share the parallel sorter.
+  Pos *sa = static_cast<Pos *>(index->sa);
+  int sorted = parts > 1 ? sort_suffixes_parallel(index->text, sa, index->total, parts)
+                         : sort_serially(index->text, sa, index->total);
+  if (sorted != 0 || word_table<Pos>(index, parts) != 0) return -1;
   // The unique bytes are made in the first bytes of a work array of n
   // entries, which is then cut down to them: a peak of (1 + 2 x width) n
   // with text and suffix array (with several threads, a spare block of up

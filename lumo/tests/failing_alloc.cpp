@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <mutex>
 #include <utility>
 
 #include "lumo_mem.h"
@@ -10,8 +11,11 @@ namespace {
 
 std::vector<int> failing_calls;
 std::vector<std::size_t> sizes;
+// The library allocates on its worker threads too.
+std::mutex counting;
 
 void *counting_resize(void *old, std::size_t bytes) {
+  const std::lock_guard<std::mutex> hold(counting);
   sizes.push_back(bytes);
   const int call = static_cast<int>(sizes.size());
   if (std::find(failing_calls.begin(), failing_calls.end(), call) != failing_calls.end()) {

@@ -4,9 +4,9 @@
 # and the whole output, or with status 1, the out-of-memory message and an
 # existing output file left as it was; never with an abort or a signal.
 # Below the lowest limit at which the program starts, the dynamic loader
-# fails to map the shared libraries or to set them up (status 127 and a
-# message of its own) before any code of the program runs; such runs are
-# counted, not judged.
+# fails to map the shared libraries or to set them up, thread-local storage
+# included (status 127 and a message of its own) before any code of the
+# program runs; such runs are counted, not judged.
 # Not run in the sanitizer build: AddressSanitizer reserves terabytes of
 # address space at start, so no limit leaves it room to run.
 # Usage: memory_limits.sh <smooth binary>
@@ -31,7 +31,8 @@ while [ "$limit" -le "$ceiling" ]; do
   status=$?
   leftovers=$(ls | grep -vx -e in -e expected -e out -e stdout -e err)
   [ -z "$leftovers" ] || fail "at $limit KiB: files left behind: $leftovers"
-  if [ "$status" = 127 ] && grep -qx -e '.*error while loading shared libraries.*' -e 'out of memory' err; then
+  if [ "$status" = 127 ] && grep -qx -e '.*error while loading shared libraries.*' -e 'out of memory' \
+      -e '.*cannot allocate TLS data structures for initial thread.*' err; then
     [ -z "$lowest_oom" ] || fail "at $limit KiB: the loader failed above $lowest_oom KiB"
     loader=$((loader + 1))
   elif [ "$status" = 1 ]; then
