@@ -57,13 +57,14 @@ class CollectSink : public aliconv::RecordSink {
 
 }  // namespace
 
-AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score, bool checkBlocks) {
+AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score, bool checkBlocks, int threads) {
   AlignmentSet set;
   set.conversion.format = input.format();
   set.conversion.score = score;
   CollectSink sink(set, input.name());
   aliconv::ReadSettings settings;
   settings.blocks = checkBlocks;
+  settings.parsingThreads = threads - 1;
   input.read(sink, settings);
   return set;
 }

@@ -13,8 +13,11 @@
 #include "chains.h"
 
 #include "max_tree.h"
+#include "parallel.h"
 
 #include <algorithm>
+#include <functional>
+#include <queue>
 #include <tuple>
 
 namespace alisyn {
@@ -165,47 +168,107 @@ void sweepGroup(const std::vector<Piece> &pieces, const SweepKey *first, const S
   }
 }
 
+// The groups shared out among `threads` parts of about equal numbers of
+// alignments: part p takes groups [parts[p], parts[p + 1]). No more parts
+// than groups, and at least one.
+std::vector<size_t> shareGroups(const std::vector<size_t> &groups, int threads) {
+  const size_t count = groups.size() - 1, total = groups.back();
+  const size_t wanted = std::max<size_t>(1, std::min<size_t>(static_cast<size_t>(threads), count));
+  std::vector<size_t> parts{0};
+  for (size_t g = 0; g < count; ++g)
+    if (parts.size() < wanted && groups[g + 1] * wanted >= total * parts.size()) parts.push_back(g + 1);
+  if (parts.back() != count) parts.push_back(count);
+  return parts;
+}
+
+// A chain with its end's place in the order in which chains are taken.
+struct TakenBlock {
+  size_t rank;
+  Block block;
+};
+
+// The chain ending at `end`, unless `end` is taken: back through previous
+// until an alignment taken before; added to `found` unless dropped.
+void takeChain(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings,
+               uint32_t end, size_t rank, std::vector<char> &taken, std::vector<TakenBlock> &found) {
+  Block chain;
+  for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS && !taken[k]; k = ends.previous[k]) {
+    chain.members.push_back(k);
+    taken[k] = true;
+  }
+  if (chain.members.empty()) return;
+  std::reverse(chain.members.begin(), chain.members.end());
+  chain.score = 0;
+  for (const uint32_t m : chain.members) chain.score += pieces[m].score;
+  if (chain.score >= settings.minScore &&
+      (settings.minLength == 0 || referenceBases(chain, pieces) >= settings.minLength))
+    found.push_back(TakenBlock{rank, std::move(chain)});
+}
+
+// The chains of every part, each part's in the order taken, merged.
+std::vector<Block> inOrderTaken(std::vector<std::vector<TakenBlock>> &found) {
+  using Head = std::pair<size_t, size_t>;  // rank of a part's next chain, part
+  std::priority_queue<Head, std::vector<Head>, std::greater<Head>> heads;
+  std::vector<size_t> next(found.size(), 0);
+  size_t total = 0;
+  for (size_t p = 0; p < found.size(); ++p) {
+    total += found[p].size();
+    if (!found[p].empty()) heads.emplace(found[p].front().rank, p);
+  }
+  std::vector<Block> blocks;
+  blocks.reserve(total);
+  while (!heads.empty()) {
+    const size_t p = heads.top().second;
+    heads.pop();
+    blocks.push_back(std::move(found[p][next[p]++].block));
+    if (next[p] < found[p].size()) heads.emplace(found[p][next[p]].rank, p);
+  }
+  return blocks;
+}
+
 }  // namespace
 
 bool mayPrecede(const Piece &j, const Piece &i, const ChainSettings &settings) {
   return sameGroup(j, i) && fitsBeforeSwept(sweptOf(j, 0), sweptOf(i, 0), settings);
 }
 
-ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &settings) {
+ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &settings, int threads) {
   ChainEnds ends;
   ends.best.assign(pieces.size(), 0);
   ends.previous.assign(pieces.size(), ChainEnds::NO_PREVIOUS);
   const std::vector<SweepKey> keys = sweepOrder(pieces);
-  Sweep sweep;
-  for (size_t g = 0; g < keys.size();) {
-    size_t h = g + 1;
-    while (h < keys.size() && keys[h].group == keys[g].group && keys[h].strand == keys[g].strand) ++h;
-    sweepGroup(pieces, keys.data() + g, keys.data() + h, settings, sweep, ends);
-    g = h;
+  ends.order.resize(keys.size());
+  for (size_t k = 0; k < keys.size(); ++k) {
+    ends.order[k] = keys[k].index;
+    if (k == 0 || keys[k].group != keys[k - 1].group || keys[k].strand != keys[k - 1].strand)
+      ends.groups.push_back(k);
   }
+  ends.groups.push_back(keys.size());
+  // Each part writes the best and previous of its own groups' members.
+  const std::vector<size_t> parts = shareGroups(ends.groups, threads);
+  common::inParallel(static_cast<int>(parts.size()) - 1, [&](int part) {
+    Sweep sweep;
+    for (size_t g = parts[part]; g < parts[part + 1]; ++g)
+      sweepGroup(pieces, keys.data() + ends.groups[g], keys.data() + ends.groups[g + 1], settings, sweep, ends);
+  });
   return ends;
 }
 
 std::vector<Block> extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends,
-                                 const ChainSettings &settings) {
-  std::vector<bool> taken(pieces.size(), false);
-  std::vector<Block> blocks;
-  Block chain;
-  for (const uint32_t end : decreasingOrder(ends.best)) {
-    chain.members.clear();
-    for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS && !taken[k]; k = ends.previous[k]) {
-      chain.members.push_back(k);
-      taken[k] = true;
-    }
-    if (chain.members.empty()) continue;
-    std::reverse(chain.members.begin(), chain.members.end());
-    chain.score = 0;
-    for (const uint32_t m : chain.members) chain.score += pieces[m].score;
-    if (chain.score >= settings.minScore &&
-        (settings.minLength == 0 || referenceBases(chain, pieces) >= settings.minLength))
-      blocks.push_back(chain);
-  }
-  return blocks;
+                                 const ChainSettings &settings, int threads) {
+  const std::vector<size_t> parts = shareGroups(ends.groups, threads);
+  std::vector<uint16_t> partOf(pieces.size());
+  for (size_t p = 0; p + 1 < parts.size(); ++p)
+    for (size_t k = ends.groups[parts[p]]; k < ends.groups[parts[p + 1]]; ++k) partOf[ends.order[k]] = static_cast<uint16_t>(p);
+  const std::vector<uint32_t> order = decreasingOrder(ends.best);
+  std::vector<std::vector<TakenBlock>> found(parts.size() - 1);
+  // One flag a byte: the parts set flags of their own members side by side.
+  std::vector<char> taken(pieces.size(), false);
+  common::inParallel(static_cast<int>(found.size()), [&](int part) {
+    for (size_t rank = 0; rank < order.size(); ++rank)
+      if (partOf[order[rank]] == part) takeChain(pieces, ends, settings, order[rank], rank, taken, found[part]);
+  });
+  return inOrderTaken(found);
 }
 
 }  // namespace alisyn
