@@ -41,8 +41,7 @@ class CollectSink : public aliconv::RecordSink {
     p.strand = a.strand;
     // The score as aliconv writes it into an alignment line, so that both
     // programs rank alignments alike.
-    const std::string score = aliconv::alignmentLine(a, set_.conversion, place).score;
-    p.score = std::strtod(score.c_str(), nullptr);
+    p.score = std::strtod(aliconv::alignmentScoreLine(a, set_.conversion, place).score.c_str(), nullptr);
     set_.pieces.push_back(p);
     set_.records.push_back(a.record);
     set_.identity.push_back(a.identityDenominator ? static_cast<double>(a.identityNumerator) /
