@@ -18,7 +18,7 @@
 #include <algorithm>
 #include <functional>
 #include <queue>
-#include <tuple>
+#include <unordered_map>
 
 namespace alisyn {
 
@@ -59,8 +59,8 @@ bool sameGroup(const Piece &a, const Piece &b) {
   return a.reference == b.reference && a.query == b.query && a.strand == b.strand;
 }
 
-// A value with the member it belongs to (its place in the sweep order),
-// sorted by value: the sweep's three orders are such lists, so that
+// A value with the member (its place in the sweep order) or alignment it
+// belongs to, sorted by value: the sweep's orders are such lists, so that
 // sorting compares neighbouring memory, not alignments all over the input.
 using Keyed = std::pair<uint64_t, uint32_t>;
 
@@ -89,32 +89,49 @@ void sortedBy(const std::vector<Swept> &members, Value value, std::vector<Keyed>
   std::sort(out.begin(), out.end());
 }
 
-// An alignment's place in the sweep order: by group (reference, query,
-// strand), then reference start, then place in the input.
-struct SweepKey {
-  uint64_t group;  // reference << 32 | query
-  uint64_t xb;
-  uint32_t index;
-  char strand;
-  bool operator<(const SweepKey &o) const {
-    return std::tie(group, strand, xb, index) < std::tie(o.group, o.strand, o.xb, o.index);
-  }
-};
-
-std::vector<SweepKey> sweepOrder(const std::vector<Piece> &pieces) {
-  std::vector<SweepKey> keys(pieces.size());
-  for (uint32_t i = 0; i < pieces.size(); ++i) {
+// The alignments by group, groups numbered in order of first appearance
+// (their order changes no result), each group's in input order: a
+// counting sort by group number.
+void groupPieces(const std::vector<Piece> &pieces, std::vector<uint32_t> &order, std::vector<size_t> &groups) {
+  std::unordered_map<uint64_t, uint32_t> numbers[2];  // by strand: reference << 32 | query -> group
+  std::vector<uint32_t> groupOf(pieces.size());
+  std::vector<size_t> sizes;
+  const Piece *last = nullptr;
+  for (size_t i = 0; i < pieces.size(); ++i) {
     const Piece &p = pieces[i];
-    keys[i] = SweepKey{uint64_t{p.reference} << 32 | p.query, p.xb, i, p.strand};
+    // Aligners write one pair's alignments together: most belong to the
+    // group of the one before.
+    if (last && sameGroup(*last, p)) {
+      groupOf[i] = groupOf[i - 1];
+    } else {
+      const auto [at, added] = numbers[p.strand == '-'].emplace(uint64_t{p.reference} << 32 | p.query,
+                                                                 static_cast<uint32_t>(sizes.size()));
+      if (added) sizes.push_back(0);
+      groupOf[i] = at->second;
+    }
+    ++sizes[groupOf[i]];
+    last = &p;
   }
-  std::sort(keys.begin(), keys.end());
-  return keys;
+  groups.assign(sizes.size() + 1, 0);
+  for (size_t g = 0; g < sizes.size(); ++g) groups[g + 1] = groups[g] + sizes[g];
+  std::vector<size_t> next(groups.begin(), groups.end() - 1);
+  order.resize(pieces.size());
+  for (size_t i = 0; i < pieces.size(); ++i) order[next[groupOf[i]]++] = static_cast<uint32_t>(i);
 }
 
-void prepareGroup(const std::vector<Piece> &pieces, const SweepKey *first, const SweepKey *last,
+// Puts one group's alignments in sweep order: by reference start, then
+// place in the input.
+void sortGroup(const std::vector<Piece> &pieces, uint32_t *first, uint32_t *last, std::vector<Keyed> &keys) {
+  keys.clear();
+  for (const uint32_t *at = first; at != last; ++at) keys.emplace_back(pieces[*at].xb, *at);
+  std::sort(keys.begin(), keys.end());
+  for (const Keyed &k : keys) *first++ = k.second;
+}
+
+void prepareGroup(const std::vector<Piece> &pieces, const uint32_t *first, const uint32_t *last,
                   const ChainSettings &s, Sweep &w) {
   w.members.clear();
-  for (const SweepKey *at = first; at != last; ++at) w.members.push_back(sweptOf(pieces[at->index], at->index));
+  for (const uint32_t *at = first; at != last; ++at) w.members.push_back(sweptOf(pieces[*at], *at));
   std::vector<Keyed> &byEnd = w.byExit;  // borrowed until the exits are sorted
   sortedBy(w.members, [](const Swept &p) { return p.ye; }, byEnd);
   w.ends.resize(byEnd.size());
@@ -149,7 +166,7 @@ Entry bestPredecessor(uint32_t i, const ChainSettings &s, Sweep &w) {
 // Makes member j a candidate predecessor.
 void enter(uint32_t j, Sweep &w) { w.tree.set(w.slot[j], Entry{w.best[j], w.members[j].index, j}); }
 
-void sweepGroup(const std::vector<Piece> &pieces, const SweepKey *first, const SweepKey *last,
+void sweepGroup(const std::vector<Piece> &pieces, const uint32_t *first, const uint32_t *last,
                 const ChainSettings &s, Sweep &w, ChainEnds &ends) {
   prepareGroup(pieces, first, last, s, w);
   size_t entered = 0, exited = 0;
@@ -236,20 +253,18 @@ ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &sett
   ChainEnds ends;
   ends.best.assign(pieces.size(), 0);
   ends.previous.assign(pieces.size(), ChainEnds::NO_PREVIOUS);
-  const std::vector<SweepKey> keys = sweepOrder(pieces);
-  ends.order.resize(keys.size());
-  for (size_t k = 0; k < keys.size(); ++k) {
-    ends.order[k] = keys[k].index;
-    if (k == 0 || keys[k].group != keys[k - 1].group || keys[k].strand != keys[k - 1].strand)
-      ends.groups.push_back(k);
-  }
-  ends.groups.push_back(keys.size());
-  // Each part writes the best and previous of its own groups' members.
+  groupPieces(pieces, ends.order, ends.groups);
+  // Each part puts its own groups in sweep order, and writes the best and
+  // previous of their members.
   const std::vector<size_t> parts = shareGroups(ends.groups, threads);
   common::inParallel(static_cast<int>(parts.size()) - 1, [&](int part) {
     Sweep sweep;
-    for (size_t g = parts[part]; g < parts[part + 1]; ++g)
-      sweepGroup(pieces, keys.data() + ends.groups[g], keys.data() + ends.groups[g + 1], settings, sweep, ends);
+    std::vector<Keyed> keys;
+    for (size_t g = parts[part]; g < parts[part + 1]; ++g) {
+      uint32_t *first = ends.order.data() + ends.groups[g], *last = ends.order.data() + ends.groups[g + 1];
+      sortGroup(pieces, first, last, keys);
+      sweepGroup(pieces, first, last, settings, sweep, ends);
+    }
   });
   return ends;
 }

@@ -24,9 +24,10 @@ struct ChainEnds {
   std::vector<double> best;
   std::vector<uint32_t> previous;
   static constexpr uint32_t NO_PREVIOUS = UINT32_MAX;
-  // The alignments by group (reference, query, strand), then reference
-  // start, then place in the input; group g is order[groups[g] ..
-  // groups[g + 1]). Chains never leave their group.
+  // The alignments by group (reference, query and strand; groups in order
+  // of first appearance), then reference start, then place in the input;
+  // group g is order[groups[g] .. groups[g + 1]). Chains never leave their
+  // group.
   std::vector<uint32_t> order;
   std::vector<size_t> groups;
 };
