@@ -16,8 +16,6 @@
 #include "parallel.h"
 
 #include <algorithm>
-#include <functional>
-#include <queue>
 #include <unordered_map>
 
 namespace alisyn {
@@ -198,48 +196,46 @@ std::vector<size_t> shareGroups(const std::vector<size_t> &groups, int threads) 
   return parts;
 }
 
-// A chain with its end's place in the order in which chains are taken.
-struct TakenBlock {
-  size_t rank;
-  Block block;
+// The chains one part takes, with each chain's place in the order taken
+// (its end's rank).
+struct TakenChains {
+  std::vector<Block> blocks;
+  std::vector<uint32_t> ranks;
 };
 
 // The chain ending at `end`, unless `end` is taken: back through previous
-// until an alignment taken before; added to `found` unless dropped.
+// until an alignment taken before; kept in `taken` unless dropped.
 void takeChain(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings,
-               uint32_t end, size_t rank, std::vector<char> &taken, std::vector<TakenBlock> &found) {
+               uint32_t end, uint32_t rank, std::vector<char> &isTaken, TakenChains &taken) {
   Block chain;
-  for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS && !taken[k]; k = ends.previous[k]) {
+  for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS && !isTaken[k]; k = ends.previous[k]) {
     chain.members.push_back(k);
-    taken[k] = true;
+    isTaken[k] = true;
   }
   if (chain.members.empty()) return;
   std::reverse(chain.members.begin(), chain.members.end());
   chain.score = 0;
   for (const uint32_t m : chain.members) chain.score += pieces[m].score;
   if (chain.score >= settings.minScore &&
-      (settings.minLength == 0 || referenceBases(chain, pieces) >= settings.minLength))
-    found.push_back(TakenBlock{rank, std::move(chain)});
+      (settings.minLength == 0 || referenceBases(chain, pieces) >= settings.minLength)) {
+    taken.blocks.push_back(std::move(chain));
+    taken.ranks.push_back(rank);
+  }
 }
 
-// The chains of every part, each part's in the order taken, merged.
-std::vector<Block> inOrderTaken(std::vector<std::vector<TakenBlock>> &found) {
-  using Head = std::pair<size_t, size_t>;  // rank of a part's next chain, part
-  std::priority_queue<Head, std::vector<Head>, std::greater<Head>> heads;
-  std::vector<size_t> next(found.size(), 0);
+// The chains of every part in the order taken.
+std::vector<Block> inOrderTaken(std::vector<TakenChains> &taken, size_t alignments) {
+  constexpr uint64_t NONE = UINT64_MAX;
+  std::vector<uint64_t> chainAt(alignments, NONE);  // by rank: part << 32 | chain
   size_t total = 0;
-  for (size_t p = 0; p < found.size(); ++p) {
-    total += found[p].size();
-    if (!found[p].empty()) heads.emplace(found[p].front().rank, p);
+  for (size_t p = 0; p < taken.size(); ++p) {
+    total += taken[p].blocks.size();
+    for (size_t c = 0; c < taken[p].ranks.size(); ++c) chainAt[taken[p].ranks[c]] = uint64_t{p} << 32 | c;
   }
   std::vector<Block> blocks;
   blocks.reserve(total);
-  while (!heads.empty()) {
-    const size_t p = heads.top().second;
-    heads.pop();
-    blocks.push_back(std::move(found[p][next[p]++].block));
-    if (next[p] < found[p].size()) heads.emplace(found[p][next[p]].rank, p);
-  }
+  for (const uint64_t at : chainAt)
+    if (at != NONE) blocks.push_back(std::move(taken[at >> 32].blocks[at & UINT32_MAX]));
   return blocks;
 }
 
@@ -271,19 +267,25 @@ ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &sett
 
 std::vector<Block> extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends,
                                  const ChainSettings &settings, int threads) {
-  const std::vector<size_t> parts = shareGroups(ends.groups, threads);
-  std::vector<uint16_t> partOf(pieces.size());
-  for (size_t p = 0; p + 1 < parts.size(); ++p)
-    for (size_t k = ends.groups[parts[p]]; k < ends.groups[parts[p + 1]]; ++k) partOf[ends.order[k]] = static_cast<uint16_t>(p);
   const std::vector<uint32_t> order = decreasingOrder(ends.best);
-  std::vector<std::vector<TakenBlock>> found(parts.size() - 1);
+  // The ranks of each group's alignments in the order taken, group by
+  // group: a stable scatter of the ranks, so that a part walks chains
+  // among alignments that lie together.
+  std::vector<uint32_t> groupOf(pieces.size()), ranks(pieces.size());
+  const size_t groups = ends.groups.size() - 1;
+  for (size_t g = 0; g < groups; ++g)
+    for (size_t k = ends.groups[g]; k < ends.groups[g + 1]; ++k) groupOf[ends.order[k]] = static_cast<uint32_t>(g);
+  std::vector<size_t> next(ends.groups.begin(), ends.groups.end() - 1);
+  for (uint32_t rank = 0; rank < order.size(); ++rank) ranks[next[groupOf[order[rank]]]++] = rank;
+  const std::vector<size_t> parts = shareGroups(ends.groups, threads);
+  std::vector<TakenChains> taken(parts.size() - 1);
   // One flag a byte: the parts set flags of their own members side by side.
-  std::vector<char> taken(pieces.size(), false);
-  common::inParallel(static_cast<int>(found.size()), [&](int part) {
-    for (size_t rank = 0; rank < order.size(); ++rank)
-      if (partOf[order[rank]] == part) takeChain(pieces, ends, settings, order[rank], rank, taken, found[part]);
+  std::vector<char> isTaken(pieces.size(), false);
+  common::inParallel(static_cast<int>(taken.size()), [&](int part) {
+    for (size_t k = ends.groups[parts[part]]; k < ends.groups[parts[part + 1]]; ++k)
+      takeChain(pieces, ends, settings, order[ranks[k]], ranks[k], isTaken, taken[part]);
   });
-  return inOrderTaken(found);
+  return inOrderTaken(taken, pieces.size());
 }
 
 }  // namespace alisyn
