@@ -199,44 +199,52 @@ std::vector<size_t> shareGroups(const std::vector<size_t> &groups, int threads) 
 // The chains one part takes, with each chain's place in the order taken
 // (its end's rank).
 struct TakenChains {
-  std::vector<Block> blocks;
+  ChainList chains;
   std::vector<uint32_t> ranks;
+  std::vector<uint32_t> path;  // room for the chain being taken
 };
 
 // The chain ending at `end`, unless `end` is taken: back through previous
 // until an alignment taken before; kept in `taken` unless dropped.
 void takeChain(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings,
                uint32_t end, uint32_t rank, std::vector<char> &isTaken, TakenChains &taken) {
-  Block chain;
+  std::vector<uint32_t> &path = taken.path;
+  path.clear();
   for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS && !isTaken[k]; k = ends.previous[k]) {
-    chain.members.push_back(k);
+    path.push_back(k);
     isTaken[k] = true;
   }
-  if (chain.members.empty()) return;
-  std::reverse(chain.members.begin(), chain.members.end());
-  chain.score = 0;
-  for (const uint32_t m : chain.members) chain.score += pieces[m].score;
-  if (chain.score >= settings.minScore &&
-      (settings.minLength == 0 || referenceBases(chain, pieces) >= settings.minLength)) {
-    taken.blocks.push_back(std::move(chain));
-    taken.ranks.push_back(rank);
-  }
+  if (path.empty()) return;
+  std::reverse(path.begin(), path.end());
+  double score = 0;
+  for (const uint32_t m : path) score += pieces[m].score;
+  if (score < settings.minScore) return;
+  if (settings.minLength != 0 && referenceBases(Block{path, score}, pieces) < settings.minLength) return;
+  taken.chains.add(path.data(), path.data() + path.size(), score);
+  taken.ranks.push_back(rank);
 }
 
 // The chains of every part in the order taken.
-std::vector<Block> inOrderTaken(std::vector<TakenChains> &taken, size_t alignments) {
+ChainList inOrderTaken(const std::vector<TakenChains> &taken, size_t alignments) {
   constexpr uint64_t NONE = UINT64_MAX;
   std::vector<uint64_t> chainAt(alignments, NONE);  // by rank: part << 32 | chain
-  size_t total = 0;
+  ChainList all;
+  size_t chains = 0, members = 0;
   for (size_t p = 0; p < taken.size(); ++p) {
-    total += taken[p].blocks.size();
+    chains += taken[p].chains.size();
+    members += taken[p].chains.members.size();
     for (size_t c = 0; c < taken[p].ranks.size(); ++c) chainAt[taken[p].ranks[c]] = uint64_t{p} << 32 | c;
   }
-  std::vector<Block> blocks;
-  blocks.reserve(total);
-  for (const uint64_t at : chainAt)
-    if (at != NONE) blocks.push_back(std::move(taken[at >> 32].blocks[at & UINT32_MAX]));
-  return blocks;
+  all.members.reserve(members);
+  all.starts.reserve(chains + 1);
+  all.scores.reserve(chains);
+  for (const uint64_t at : chainAt) {
+    if (at == NONE) continue;
+    const ChainList &part = taken[at >> 32].chains;
+    const size_t c = at & UINT32_MAX;
+    all.add(part.begin(c), part.end(c), part.scores[c]);
+  }
+  return all;
 }
 
 }  // namespace
@@ -265,8 +273,8 @@ ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &sett
   return ends;
 }
 
-std::vector<Block> extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends,
-                                 const ChainSettings &settings, int threads) {
+ChainList extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings,
+                        int threads) {
   const std::vector<uint32_t> order = decreasingOrder(ends.best);
   // The ranks of each group's alignments in the order taken, group by
   // group: a stable scatter of the ranks, so that a part walks chains

@@ -46,8 +46,8 @@ ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &sett
 // what bestChains returned for `pieces`; as chains stay in their group,
 // the groups are shared out among `threads` threads and their chains
 // merged in the order taken.
-std::vector<Block> extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends,
-                                 const ChainSettings &settings, int threads = 1);
+ChainList extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings,
+                        int threads = 1);
 
 }  // namespace alisyn
 

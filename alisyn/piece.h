@@ -36,6 +36,25 @@ struct Block {
   double score = 0;
 };
 
+// Chains one after another, as they are taken and as the filter reads
+// them: chain c is members[starts[c], starts[c + 1]) with score scores[c].
+// Flat, because most chains are a single alignment: a list of its own for
+// each would cost an allocation apiece, and a look far away in memory.
+struct ChainList {
+  std::vector<uint32_t> members;
+  std::vector<size_t> starts{0};
+  std::vector<double> scores;
+
+  size_t size() const { return scores.size(); }
+  const uint32_t *begin(size_t c) const { return members.data() + starts[c]; }
+  const uint32_t *end(size_t c) const { return members.data() + starts[c + 1]; }
+  void add(const uint32_t *first, const uint32_t *last, double score) {
+    members.insert(members.end(), first, last);
+    starts.push_back(members.size());
+    scores.push_back(score);
+  }
+};
+
 // The extent of a block: the smallest and largest positions its members
 // cover in each sequence.
 struct Span {
