@@ -73,20 +73,26 @@ void settleScore(Conversion &conversion, const Alignment &first) {
                                                       : ScoreKind::LENGTH;
 }
 
-common::AlignmentRecord alignmentLine(const Alignment &a, const Conversion &conversion,
-                                      const Place &place) {
+common::AlignmentRecord alignmentScoreLine(const Alignment &a, const Conversion &conversion,
+                                           const Place &place) {
   common::AlignmentRecord r;
-  r.name = std::string(conversion.swap ? a.yName : a.xName);
-  r.source = SOURCE;
   r.xb = conversion.swap ? a.yb : a.xb;
   r.xe = conversion.swap ? a.ye : a.xe;
   r.yb = conversion.swap ? a.xb : a.yb;
   r.ye = conversion.swap ? a.xe : a.ye;
   r.score = scoreOf(a, conversion.score, place);
   r.strand = a.strand;
-  r.attributes = "record " + std::to_string(a.record);
   if (const char *why = common::unreadableReason(r))
     place.fail(std::string("the alignment cannot be written as an alignment line: ") + why);
+  return r;
+}
+
+common::AlignmentRecord alignmentLine(const Alignment &a, const Conversion &conversion,
+                                      const Place &place) {
+  common::AlignmentRecord r = alignmentScoreLine(a, conversion, place);
+  r.name = std::string(conversion.swap ? a.yName : a.xName);
+  r.source = SOURCE;
+  r.attributes = "record " + std::to_string(a.record);
   return r;
 }
 

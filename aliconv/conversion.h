@@ -47,6 +47,10 @@ void settleScore(Conversion &conversion, const Alignment &first);
 // coordinate or score beyond its range) is refused at `place`.
 common::AlignmentRecord alignmentLine(const Alignment &a, const Conversion &conversion,
                                       const Place &place);
+// The alignment line of `a` without its name and attributes: what a program
+// that ranks alignments as aliconv does needs, refused alike.
+common::AlignmentRecord alignmentScoreLine(const Alignment &a, const Conversion &conversion,
+                                           const Place &place);
 // The fragment line of block `index` (from 0) of `a`, scored by its length.
 common::AlignmentRecord fragmentLine(const Alignment &a, size_t index, const Conversion &conversion);
 

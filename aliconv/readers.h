@@ -50,6 +50,11 @@ class RecordSink {
 struct ReadSettings {
   bool blocks = false;  // fill Alignment::blocks where the format has them
   bool lines = false;   // hand the input's lines to the sink
+  // Threads that parse the records of one-record-a-line formats beside the
+  // thread that reads the input and feeds the sink (0: that thread parses
+  // too). The sink's calls and failures come as with 0, on the calling
+  // thread.
+  int parsingThreads = 0;
 };
 
 // An input ("-": standard input) whose format is recognised from its

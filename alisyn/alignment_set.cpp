@@ -41,8 +41,7 @@ class CollectSink : public aliconv::RecordSink {
     p.strand = a.strand;
     // The score as aliconv writes it into an alignment line, so that both
     // programs rank alignments alike.
-    const std::string score = aliconv::alignmentLine(a, set_.conversion, place).score;
-    p.score = std::strtod(score.c_str(), nullptr);
+    p.score = std::strtod(aliconv::alignmentScoreLine(a, set_.conversion, place).score.c_str(), nullptr);
     set_.pieces.push_back(p);
     set_.records.push_back(a.record);
     set_.identity.push_back(a.identityDenominator ? static_cast<double>(a.identityNumerator) /
@@ -57,13 +56,14 @@ class CollectSink : public aliconv::RecordSink {
 
 }  // namespace
 
-AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score, bool checkBlocks) {
+AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score, bool checkBlocks, int threads) {
   AlignmentSet set;
   set.conversion.format = input.format();
   set.conversion.score = score;
   CollectSink sink(set, input.name());
   aliconv::ReadSettings settings;
   settings.blocks = checkBlocks;
+  settings.parsingThreads = threads - 1;
   input.read(sink, settings);
   return set;
 }

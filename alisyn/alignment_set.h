@@ -35,9 +35,10 @@ struct AlignmentSet {
 
 // Reads every alignment of the input; with `checkBlocks` their gap-free
 // blocks are read as well, so that a later reading may parse only the
-// records it keeps. Throws ToolError naming file and line for bad input,
-// and for a sequence whose stated length changes.
-AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score, bool checkBlocks);
+// records it keeps; `threads` - 1 threads parse beside the reading.
+// Throws ToolError naming file and line for bad input, and for a sequence
+// whose stated length changes.
+AlignmentSet readAlignments(aliconv::Input &input, aliconv::ScoreKind score, bool checkBlocks, int threads);
 
 }  // namespace alisyn
 

@@ -13,9 +13,10 @@
 #include "chains.h"
 
 #include "max_tree.h"
+#include "parallel.h"
 
 #include <algorithm>
-#include <tuple>
+#include <unordered_map>
 
 namespace alisyn {
 
@@ -56,8 +57,8 @@ bool sameGroup(const Piece &a, const Piece &b) {
   return a.reference == b.reference && a.query == b.query && a.strand == b.strand;
 }
 
-// A value with the member it belongs to (its place in the sweep order),
-// sorted by value: the sweep's three orders are such lists, so that
+// A value with the member (its place in the sweep order) or alignment it
+// belongs to, sorted by value: the sweep's orders are such lists, so that
 // sorting compares neighbouring memory, not alignments all over the input.
 using Keyed = std::pair<uint64_t, uint32_t>;
 
@@ -86,32 +87,49 @@ void sortedBy(const std::vector<Swept> &members, Value value, std::vector<Keyed>
   std::sort(out.begin(), out.end());
 }
 
-// An alignment's place in the sweep order: by group (reference, query,
-// strand), then reference start, then place in the input.
-struct SweepKey {
-  uint64_t group;  // reference << 32 | query
-  uint64_t xb;
-  uint32_t index;
-  char strand;
-  bool operator<(const SweepKey &o) const {
-    return std::tie(group, strand, xb, index) < std::tie(o.group, o.strand, o.xb, o.index);
-  }
-};
-
-std::vector<SweepKey> sweepOrder(const std::vector<Piece> &pieces) {
-  std::vector<SweepKey> keys(pieces.size());
-  for (uint32_t i = 0; i < pieces.size(); ++i) {
+// The alignments by group, groups numbered in order of first appearance
+// (their order changes no result), each group's in input order: a
+// counting sort by group number.
+void groupPieces(const std::vector<Piece> &pieces, std::vector<uint32_t> &order, std::vector<size_t> &groups) {
+  std::unordered_map<uint64_t, uint32_t> numbers[2];  // by strand: reference << 32 | query -> group
+  std::vector<uint32_t> groupOf(pieces.size());
+  std::vector<size_t> sizes;
+  const Piece *last = nullptr;
+  for (size_t i = 0; i < pieces.size(); ++i) {
     const Piece &p = pieces[i];
-    keys[i] = SweepKey{uint64_t{p.reference} << 32 | p.query, p.xb, i, p.strand};
+    // Aligners write one pair's alignments together: most belong to the
+    // group of the one before.
+    if (last && sameGroup(*last, p)) {
+      groupOf[i] = groupOf[i - 1];
+    } else {
+      const auto [at, added] = numbers[p.strand == '-'].emplace(uint64_t{p.reference} << 32 | p.query,
+                                                                 static_cast<uint32_t>(sizes.size()));
+      if (added) sizes.push_back(0);
+      groupOf[i] = at->second;
+    }
+    ++sizes[groupOf[i]];
+    last = &p;
   }
-  std::sort(keys.begin(), keys.end());
-  return keys;
+  groups.assign(sizes.size() + 1, 0);
+  for (size_t g = 0; g < sizes.size(); ++g) groups[g + 1] = groups[g] + sizes[g];
+  std::vector<size_t> next(groups.begin(), groups.end() - 1);
+  order.resize(pieces.size());
+  for (size_t i = 0; i < pieces.size(); ++i) order[next[groupOf[i]]++] = static_cast<uint32_t>(i);
 }
 
-void prepareGroup(const std::vector<Piece> &pieces, const SweepKey *first, const SweepKey *last,
+// Puts one group's alignments in sweep order: by reference start, then
+// place in the input.
+void sortGroup(const std::vector<Piece> &pieces, uint32_t *first, uint32_t *last, std::vector<Keyed> &keys) {
+  keys.clear();
+  for (const uint32_t *at = first; at != last; ++at) keys.emplace_back(pieces[*at].xb, *at);
+  std::sort(keys.begin(), keys.end());
+  for (const Keyed &k : keys) *first++ = k.second;
+}
+
+void prepareGroup(const std::vector<Piece> &pieces, const uint32_t *first, const uint32_t *last,
                   const ChainSettings &s, Sweep &w) {
   w.members.clear();
-  for (const SweepKey *at = first; at != last; ++at) w.members.push_back(sweptOf(pieces[at->index], at->index));
+  for (const uint32_t *at = first; at != last; ++at) w.members.push_back(sweptOf(pieces[*at], *at));
   std::vector<Keyed> &byEnd = w.byExit;  // borrowed until the exits are sorted
   sortedBy(w.members, [](const Swept &p) { return p.ye; }, byEnd);
   w.ends.resize(byEnd.size());
@@ -146,7 +164,7 @@ Entry bestPredecessor(uint32_t i, const ChainSettings &s, Sweep &w) {
 // Makes member j a candidate predecessor.
 void enter(uint32_t j, Sweep &w) { w.tree.set(w.slot[j], Entry{w.best[j], w.members[j].index, j}); }
 
-void sweepGroup(const std::vector<Piece> &pieces, const SweepKey *first, const SweepKey *last,
+void sweepGroup(const std::vector<Piece> &pieces, const uint32_t *first, const uint32_t *last,
                 const ChainSettings &s, Sweep &w, ChainEnds &ends) {
   prepareGroup(pieces, first, last, s, w);
   size_t entered = 0, exited = 0;
@@ -165,47 +183,117 @@ void sweepGroup(const std::vector<Piece> &pieces, const SweepKey *first, const S
   }
 }
 
+// The groups shared out among `threads` parts of about equal numbers of
+// alignments: part p takes groups [parts[p], parts[p + 1]). No more parts
+// than groups, and at least one.
+std::vector<size_t> shareGroups(const std::vector<size_t> &groups, int threads) {
+  const size_t count = groups.size() - 1, total = groups.back();
+  const size_t wanted = std::max<size_t>(1, std::min<size_t>(static_cast<size_t>(threads), count));
+  std::vector<size_t> parts{0};
+  for (size_t g = 0; g < count; ++g)
+    if (parts.size() < wanted && groups[g + 1] * wanted >= total * parts.size()) parts.push_back(g + 1);
+  if (parts.back() != count) parts.push_back(count);
+  return parts;
+}
+
+// The chains one part takes, with each chain's place in the order taken
+// (its end's rank).
+struct TakenChains {
+  ChainList chains;
+  std::vector<uint32_t> ranks;
+  std::vector<uint32_t> path;  // room for the chain being taken
+};
+
+// The chain ending at `end`, unless `end` is taken: back through previous
+// until an alignment taken before; kept in `taken` unless dropped.
+void takeChain(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings,
+               uint32_t end, uint32_t rank, std::vector<char> &isTaken, TakenChains &taken) {
+  std::vector<uint32_t> &path = taken.path;
+  path.clear();
+  for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS && !isTaken[k]; k = ends.previous[k]) {
+    path.push_back(k);
+    isTaken[k] = true;
+  }
+  if (path.empty()) return;
+  std::reverse(path.begin(), path.end());
+  double score = 0;
+  for (const uint32_t m : path) score += pieces[m].score;
+  if (score < settings.minScore) return;
+  if (settings.minLength != 0 && referenceBases(Block{path, score}, pieces) < settings.minLength) return;
+  taken.chains.add(path.data(), path.data() + path.size(), score);
+  taken.ranks.push_back(rank);
+}
+
+// The chains of every part in the order taken.
+ChainList inOrderTaken(const std::vector<TakenChains> &taken, size_t alignments) {
+  constexpr uint64_t NONE = UINT64_MAX;
+  std::vector<uint64_t> chainAt(alignments, NONE);  // by rank: part << 32 | chain
+  ChainList all;
+  size_t chains = 0, members = 0;
+  for (size_t p = 0; p < taken.size(); ++p) {
+    chains += taken[p].chains.size();
+    members += taken[p].chains.members.size();
+    for (size_t c = 0; c < taken[p].ranks.size(); ++c) chainAt[taken[p].ranks[c]] = uint64_t{p} << 32 | c;
+  }
+  all.members.reserve(members);
+  all.starts.reserve(chains + 1);
+  all.scores.reserve(chains);
+  for (const uint64_t at : chainAt) {
+    if (at == NONE) continue;
+    const ChainList &part = taken[at >> 32].chains;
+    const size_t c = at & UINT32_MAX;
+    all.add(part.begin(c), part.end(c), part.scores[c]);
+  }
+  return all;
+}
+
 }  // namespace
 
 bool mayPrecede(const Piece &j, const Piece &i, const ChainSettings &settings) {
   return sameGroup(j, i) && fitsBeforeSwept(sweptOf(j, 0), sweptOf(i, 0), settings);
 }
 
-ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &settings) {
+ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &settings, int threads) {
   ChainEnds ends;
   ends.best.assign(pieces.size(), 0);
   ends.previous.assign(pieces.size(), ChainEnds::NO_PREVIOUS);
-  const std::vector<SweepKey> keys = sweepOrder(pieces);
-  Sweep sweep;
-  for (size_t g = 0; g < keys.size();) {
-    size_t h = g + 1;
-    while (h < keys.size() && keys[h].group == keys[g].group && keys[h].strand == keys[g].strand) ++h;
-    sweepGroup(pieces, keys.data() + g, keys.data() + h, settings, sweep, ends);
-    g = h;
-  }
+  groupPieces(pieces, ends.order, ends.groups);
+  // Each part puts its own groups in sweep order, and writes the best and
+  // previous of their members.
+  const std::vector<size_t> parts = shareGroups(ends.groups, threads);
+  common::inParallel(static_cast<int>(parts.size()) - 1, [&](int part) {
+    Sweep sweep;
+    std::vector<Keyed> keys;
+    for (size_t g = parts[part]; g < parts[part + 1]; ++g) {
+      uint32_t *first = ends.order.data() + ends.groups[g], *last = ends.order.data() + ends.groups[g + 1];
+      sortGroup(pieces, first, last, keys);
+      sweepGroup(pieces, first, last, settings, sweep, ends);
+    }
+  });
   return ends;
 }
 
-std::vector<Block> extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends,
-                                 const ChainSettings &settings) {
-  std::vector<bool> taken(pieces.size(), false);
-  std::vector<Block> blocks;
-  Block chain;
-  for (const uint32_t end : decreasingOrder(ends.best)) {
-    chain.members.clear();
-    for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS && !taken[k]; k = ends.previous[k]) {
-      chain.members.push_back(k);
-      taken[k] = true;
-    }
-    if (chain.members.empty()) continue;
-    std::reverse(chain.members.begin(), chain.members.end());
-    chain.score = 0;
-    for (const uint32_t m : chain.members) chain.score += pieces[m].score;
-    if (chain.score >= settings.minScore &&
-        (settings.minLength == 0 || referenceBases(chain, pieces) >= settings.minLength))
-      blocks.push_back(chain);
-  }
-  return blocks;
+ChainList extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings,
+                        int threads) {
+  const std::vector<uint32_t> order = decreasingOrder(ends.best);
+  // The ranks of each group's alignments in the order taken, group by
+  // group: a stable scatter of the ranks, so that a part walks chains
+  // among alignments that lie together.
+  std::vector<uint32_t> groupOf(pieces.size()), ranks(pieces.size());
+  const size_t groups = ends.groups.size() - 1;
+  for (size_t g = 0; g < groups; ++g)
+    for (size_t k = ends.groups[g]; k < ends.groups[g + 1]; ++k) groupOf[ends.order[k]] = static_cast<uint32_t>(g);
+  std::vector<size_t> next(ends.groups.begin(), ends.groups.end() - 1);
+  for (uint32_t rank = 0; rank < order.size(); ++rank) ranks[next[groupOf[order[rank]]]++] = rank;
+  const std::vector<size_t> parts = shareGroups(ends.groups, threads);
+  std::vector<TakenChains> taken(parts.size() - 1);
+  // One flag a byte: the parts set flags of their own members side by side.
+  std::vector<char> isTaken(pieces.size(), false);
+  common::inParallel(static_cast<int>(taken.size()), [&](int part) {
+    for (size_t k = ends.groups[parts[part]]; k < ends.groups[parts[part + 1]]; ++k)
+      takeChain(pieces, ends, settings, order[ranks[k]], ranks[k], isTaken, taken[part]);
+  });
+  return inOrderTaken(taken, pieces.size());
 }
 
 }  // namespace alisyn

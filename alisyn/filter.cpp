@@ -24,33 +24,26 @@ bool acceptable(uint64_t covered, uint64_t length, uint64_t tolerance) {
   return covered <= tolerance && 2 * covered < length;
 }
 
-// Every block's members in the order the filter takes them: blocks in
-// decreasing score (of equal ones the first in `blocks`), members in chain
+// Every chain's members in the order the filter takes them: chains in
+// decreasing score (of equal ones the first in `chains`), members in chain
 // order.
-std::vector<uint32_t> membersByScore(const std::vector<Block> &blocks) {
-  std::vector<double> scores(blocks.size());
-  size_t total = 0;
-  for (size_t b = 0; b < blocks.size(); ++b) {
-    scores[b] = blocks[b].score;
-    total += blocks[b].members.size();
-  }
+std::vector<uint32_t> membersByScore(const ChainList &chains) {
   std::vector<uint32_t> members;
-  members.reserve(total);
-  for (const uint32_t b : decreasingOrder(scores))
-    members.insert(members.end(), blocks[b].members.begin(), blocks[b].members.end());
+  members.reserve(chains.members.size());
+  for (const uint32_t c : decreasingOrder(chains.scores)) members.insert(members.end(), chains.begin(c), chains.end(c));
   return members;
 }
 
 constexpr size_t PREFETCH_AHEAD = 16;
 
 // Which alignments the filter keeps, by index.
-std::vector<bool> keptAlignments(const std::vector<Piece> &pieces, const std::vector<Block> &blocks,
-                                 FilterMode mode, uint64_t tolerance, size_t references, size_t queries) {
+std::vector<bool> keptAlignments(const std::vector<Piece> &pieces, const ChainList &chains, FilterMode mode,
+                                 uint64_t tolerance, size_t references, size_t queries) {
   std::vector<bool> kept(pieces.size(), mode == FilterMode::NONE);
   if (mode == FilterMode::NONE) return kept;
   const bool byReference = mode != FilterMode::QUERY, byQuery = mode != FilterMode::REFERENCE;
   Coverage referenceCover(references), queryCover(queries);
-  const std::vector<uint32_t> members = membersByScore(blocks);
+  const std::vector<uint32_t> members = membersByScore(chains);
   for (size_t k = 0; k < members.size(); ++k) {
     // The alignments lie all over memory: asking for one a few turns ahead
     // overlaps its fetch with the coverage look-ups of those before.
@@ -92,19 +85,17 @@ const char *filterModeName(FilterMode mode) {
   return "?";
 }
 
-std::vector<Block> filterBlocks(const std::vector<Piece> &pieces, const std::vector<Block> &blocks,
-                                FilterMode mode, const ChainSettings &settings, size_t references,
-                                size_t queries) {
-  const std::vector<bool> kept =
-      keptAlignments(pieces, blocks, mode, settings.maxOverlap, references, queries);
+std::vector<Block> filterBlocks(const std::vector<Piece> &pieces, const ChainList &chains, FilterMode mode,
+                                const ChainSettings &settings, size_t references, size_t queries) {
+  const std::vector<bool> kept = keptAlignments(pieces, chains, mode, settings.maxOverlap, references, queries);
   std::vector<Block> out;
-  for (const Block &block : blocks) {
+  for (size_t c = 0; c < chains.size(); ++c) {
     Block part;
-    for (const uint32_t m : block.members) {
-      if (!kept[m]) continue;
-      if (!part.members.empty() && !mayPrecede(pieces[part.members.back()], pieces[m], settings))
+    for (const uint32_t *m = chains.begin(c); m != chains.end(c); ++m) {
+      if (!kept[*m]) continue;
+      if (!part.members.empty() && !mayPrecede(pieces[part.members.back()], pieces[*m], settings))
         closePart(part, pieces, out);
-      part.members.push_back(m);
+      part.members.push_back(*m);
     }
     closePart(part, pieces, out);
   }

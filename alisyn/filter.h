@@ -17,14 +17,13 @@ enum class FilterMode { NONE, REFERENCE, QUERY, ONE_TO_ONE };
 bool filterModeFromName(std::string_view name, FilterMode &mode);
 const char *filterModeName(FilterMode mode);
 
-// Blocks (in any order) are taken in decreasing score, of equal ones the
-// first in `blocks`; members in chain order. Each block is then made of
-// its kept alignments, split where two consecutive ones may no longer
-// precede each other; blocks with nothing kept vanish. Returns the new
-// blocks, in the order of the blocks they come from.
-std::vector<Block> filterBlocks(const std::vector<Piece> &pieces, const std::vector<Block> &blocks,
-                                FilterMode mode, const ChainSettings &settings, size_t references,
-                                size_t queries);
+// Chains (in any order) are taken in decreasing score, of equal ones the
+// first in `chains`; members in chain order. Each chain then becomes a
+// block of its kept alignments, split where two consecutive ones may no
+// longer precede each other; chains with nothing kept vanish. Returns the
+// blocks, in the order of the chains they come from.
+std::vector<Block> filterBlocks(const std::vector<Piece> &pieces, const ChainList &chains, FilterMode mode,
+                                const ChainSettings &settings, size_t references, size_t queries);
 
 }  // namespace alisyn
 

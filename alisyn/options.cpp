@@ -40,7 +40,8 @@ FilterMode filterOption(const std::string &name) {
 const char *usageText() {
   return "usage: alisyn [-o PREFIX] [-i FORMAT] [--score aligner|matches|length]\n"
          "              [--filter one-to-one|reference|query|none] [--max-overlap N]\n"
-         "              [--max-gap N] [--min-score S] [--min-length N] [--chain] [-q] INPUT\n"
+         "              [--max-gap N] [--min-score S] [--min-length N] [--chain] [-q]\n"
+         "              [-t THREADS] INPUT\n"
          "       alisyn -h | --help | --version\n"
          "Joins the alignments of INPUT (aligner output in any format aliconv reads; '-'\n"
          "for standard input; plain or gzip) into strand-aware synteny blocks, keeps\n"
@@ -66,6 +67,7 @@ Options parseOptions(int argc, char **argv) {
          o.hasFormat = true;
        }},
       {'q', "quiet", Option::FLAG, [&](const std::string &) { o.quiet = true; }},
+      {'t', nullptr, Option::VALUE, [&](const std::string &v) { o.threads = common::threadsOption(v); }},
       {0, "score", Option::VALUE, [&](const std::string &v) { o.score = aliconv::scoreKindOption(v); }},
       {0, "filter", Option::VALUE, [&](const std::string &v) { o.filter = filterOption(v); }},
       {0, "max-overlap", Option::VALUE,

@@ -21,6 +21,7 @@ struct Options {
   ChainSettings chains;
   bool chainFileRequired = false;  // --chain: fail when no chain file can be written
   bool quiet = false;              // -q: no summary
+  int threads = 1;                 // -t: parsing and chaining on this many threads
 };
 
 // The defaults, with the reasons in the man page.

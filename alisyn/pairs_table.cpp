@@ -23,14 +23,22 @@ struct PairFigures {
 // INDEX maps a (reference, query) to its place.
 std::vector<PairFigures> pairsOf(const AlignmentSet &set, std::map<std::pair<uint32_t, uint32_t>, size_t> &index) {
   std::vector<PairFigures> pairs;
+  // Alignments of one pair mostly follow one another: each run of them is
+  // looked up once.
+  const Piece *last = nullptr;
+  size_t pair = 0;
   for (const Piece &p : set.pieces) {
-    const auto [at, added] = index.emplace(std::make_pair(p.reference, p.query), pairs.size());
-    if (added) {
-      pairs.emplace_back();
-      pairs.back().reference = p.reference;
-      pairs.back().query = p.query;
+    if (!last || p.reference != last->reference || p.query != last->query) {
+      const auto [at, added] = index.emplace(std::make_pair(p.reference, p.query), pairs.size());
+      if (added) {
+        pairs.emplace_back();
+        pairs.back().reference = p.reference;
+        pairs.back().query = p.query;
+      }
+      pair = at->second;
     }
-    ++pairs[at->second].alignments;
+    ++pairs[pair].alignments;
+    last = &p;
   }
   return pairs;
 }

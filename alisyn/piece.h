@@ -36,6 +36,25 @@ struct Block {
   double score = 0;
 };
 
+// Chains one after another, as they are taken and as the filter reads
+// them: chain c is members[starts[c], starts[c + 1]) with score scores[c].
+// Flat, because most chains are a single alignment: a list of its own for
+// each would cost an allocation apiece, and a look far away in memory.
+struct ChainList {
+  std::vector<uint32_t> members;
+  std::vector<size_t> starts{0};
+  std::vector<double> scores;
+
+  size_t size() const { return scores.size(); }
+  const uint32_t *begin(size_t c) const { return members.data() + starts[c]; }
+  const uint32_t *end(size_t c) const { return members.data() + starts[c + 1]; }
+  void add(const uint32_t *first, const uint32_t *last, double score) {
+    members.insert(members.end(), first, last);
+    starts.push_back(members.size());
+    scores.push_back(score);
+  }
+};
+
 // The extent of a block: the smallest and largest positions its members
 // cover in each sequence.
 struct Span {
@@ -47,6 +66,10 @@ Span spanOf(const Block &block, const std::vector<Piece> &pieces);
 // first), reference start, query, query start, strand ('+' first), and
 // then first member in the input.
 void sortBlocks(std::vector<Block> &blocks, const std::vector<Piece> &pieces);
+
+// A key that rises as `value` falls (both zeros alike): sorting by it
+// ranks values in decreasing order.
+uint64_t fallingKey(double value);
 
 // The indices of `values` in decreasing value, of equal values the lower
 // index first: the order in which chains and blocks are taken.

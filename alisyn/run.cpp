@@ -5,6 +5,7 @@
 #include "input_copy.h"
 #include "kept_copy.h"
 #include "options.h"
+#include "parallel.h"
 #include "pairs_table.h"
 #include "program.h"
 #include "summary.h"
@@ -30,9 +31,9 @@ Result synteny(aliconv::Input &input, const Options &o) {
   Result r;
   // The outputs' reading copies the kept records only, so this one checks
   // the gap-free blocks of all.
-  r.set = readAlignments(input, o.score, o.prefix != "-");
+  r.set = readAlignments(input, o.score, o.prefix != "-", o.threads);
   const std::vector<Piece> &pieces = r.set.pieces;
-  const std::vector<Block> chains = extractChains(pieces, bestChains(pieces, o.chains), o.chains);
+  const ChainList chains = extractChains(pieces, bestChains(pieces, o.chains, o.threads), o.chains, o.threads);
   r.blocks = filterBlocks(pieces, chains, o.filter, o.chains, r.set.references.names.size(),
                           r.set.queries.names.size());
   sortBlocks(r.blocks, pieces);
@@ -75,24 +76,38 @@ void writeOutputs(const Options &o, const std::string &path, const Result &r, Ru
   common::AtomicOutput keptOut(o.prefix + ".kept." + aliconv::formatName(format));
   common::AtomicOutput assignOut(o.prefix + ".assign.tsv");
   common::AtomicOutput pairsOut(o.prefix + ".pairs.tsv");
-  Fragments fragments;
-  aliconv::Input again(path, &format);
-  KeptCopy copy(kept, pieces, format, keptOut, fragments);
-  aliconv::ReadSettings settings;
-  settings.blocks = settings.lines = true;
-  again.read(copy, settings);
-  copy.closeBinary();
-  facts.chainFileNote = chainFileObstacle(r.set, r.blocks, fragments);
-  if (!facts.chainFileNote.empty() && o.chainFileRequired)
-    throw common::ToolError("no chain file can be written: " + facts.chainFileNote);
   std::unique_ptr<common::AtomicOutput> chainOut;
-  if (facts.chainFileNote.empty()) {
-    chainOut = std::make_unique<common::AtomicOutput>(o.prefix + ".chain");
-    writeChainFile(chainOut->stream(), r.set, r.blocks, fragments);
+  // The copy of the kept records (with the chain file, built from their
+  // gap-free pieces) and the tables need nothing of each other.
+  const auto copyKept = [&] {
+    Fragments fragments;
+    aliconv::Input again(path, &format);
+    KeptCopy copy(kept, pieces, format, keptOut, fragments);
+    aliconv::ReadSettings settings;
+    settings.blocks = settings.lines = true;
+    // With the tables written beside it, the copy has one thread fewer.
+    settings.parsingThreads = std::max(0, o.threads - 2);
+    again.read(copy, settings);
+    copy.closeBinary();
+    facts.chainFileNote = chainFileObstacle(r.set, r.blocks, fragments);
+    if (!facts.chainFileNote.empty() && o.chainFileRequired)
+      throw common::ToolError("no chain file can be written: " + facts.chainFileNote);
+    if (facts.chainFileNote.empty()) {
+      chainOut = std::make_unique<common::AtomicOutput>(o.prefix + ".chain");
+      writeChainFile(chainOut->stream(), r.set, r.blocks, fragments);
+    }
+  };
+  const auto writeTables = [&] {
+    writeBlocksTable(blocksOut.stream(), r.set, r.blocks, r.classification.classes);
+    writeAssignments(assignOut.stream(), r.set, r.classification.assignments);
+    writePairsTable(pairsOut.stream(), r.set, r.blocks, r.classification.classes);
+  };
+  if (o.threads > 1) {
+    common::inParallel(2, [&](int part) { part == 0 ? copyKept() : writeTables(); });
+  } else {
+    copyKept();
+    writeTables();
   }
-  writeBlocksTable(blocksOut.stream(), r.set, r.blocks, r.classification.classes);
-  writeAssignments(assignOut.stream(), r.set, r.classification.assignments);
-  writePairsTable(pairsOut.stream(), r.set, r.blocks, r.classification.classes);
   blocksOut.commit();
   keptOut.commit();
   assignOut.commit();

@@ -2,9 +2,10 @@
 # alisyn benchmark.
 # 1. The whole run (read, chain, filter, classify, write every output) on
 #    10^6 PAF lines of one sequence pair, and on the same number of lines
-#    over 10^4 contig pairs, against sort -k6,6 -k8,8n on the same file:
-#    PAIRS alternating pairs of runs, medians, the median ratio; peak memory
-#    against the input's size plus 200 bytes per alignment.
+#    over 10^4 contig pairs, on one and two threads against sort -k6,6
+#    -k8,8n on the same file (which sorts on all cores): PAIRS rounds in
+#    turning order, medians, the median ratios; peak memory against the
+#    input's size plus 200 bytes per alignment.
 # 2. Against delta-filter -1 and -g (Debian's mummer) on generated delta
 #    files of 10^4, 3x10^4 and 10^5 alignments: times and how the kept sets
 #    differ. delta-filter is quadratic (minutes at 10^5): it runs
@@ -12,7 +13,7 @@
 # 3. E. coli MG1655 vs 536 (nucmer, default options): reference and query
 #    bases kept by alisyn's filters against delta-filter -1 and -g, and the
 #    bases the kept alignments cover twice.
-# usage: alisyn_bench.sh BUILD_DIR   (PAIRS=9, PEER_RUNS=1; SECTIONS="1 2 3" runs
+# usage: alisyn_bench.sh BUILD_DIR   (PAIRS=9 rounds, PEER_RUNS=1; SECTIONS="1 2 3" runs
 # the sections named)
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -24,27 +25,33 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 source "$here/lib.sh"
 
-# paired_with_sort FILE: alternating runs of alisyn and sort on FILE.
-paired_with_sort() {
-  local file=$1
-  : > "$work/a.times"; : > "$work/s.times"; : > "$work/ratio"
+# with_sort FILE: PAIRS rounds of alisyn -t 1, alisyn -t 2 and sort on
+# FILE, the order turning every round; medians, the medians of the
+# per-round ratios, and peak memory.
+with_sort() {
+  local file=$1 i k
+  local -a names=(one two sort) commands=(
+    "$alisyn -t 1 -o $work/out $file"
+    "$alisyn -t 2 -o $work/out $file"
+    "sort -k6,6 -k8,8n $file")
+  for k in "${names[@]}"; do : > "$work/$k.times"; done
   for i in $(seq "$pairs"); do
-    if [ $((i % 2)) = 1 ]; then
-      ta=$(elapsed "$alisyn" -o "$work/out" "$file" 2> /dev/null); ts=$(elapsed sort -k6,6 -k8,8n "$file")
-    else
-      ts=$(elapsed sort -k6,6 -k8,8n "$file"); ta=$(elapsed "$alisyn" -o "$work/out" "$file" 2> /dev/null)
-    fi
-    echo "$ta" >> "$work/a.times"; echo "$ts" >> "$work/s.times"
-    awk -v a="$ta" -v s="$ts" 'BEGIN { printf "%.4f\n", a / s }' >> "$work/ratio"
+    for k in 0 1 2; do
+      k=$(((k + i) % 3))
+      # shellcheck disable=SC2086
+      elapsed ${commands[$k]} 2> /dev/null >> "$work/${names[$k]}.times"
+    done
   done
-  local bytes lines peak
+  ratio() { paste "$work/$1.times" "$work/$2.times" | awk '{ printf "%.4f\n", $1 / $2 }' | median; }
+  local bytes lines
   bytes=$(stat -c %s "$file")
   lines=$(wc -l < "$file")
-  peak=$(peak_kb "$alisyn" -o "$work/out" "$file")
-  echo "  alisyn median $(median < "$work/a.times") s, sort -k6,6 -k8,8n median $(median < "$work/s.times") s," \
-       "median ratio alisyn/sort $(median < "$work/ratio") ($pairs pairs; aim <= 1)"
-  echo "  alisyn peak memory $peak KB; budget (input + 200 B per alignment)" \
-       "$(( (bytes + 200 * lines) / 1024 )) KB"
+  echo "  medians: alisyn -t 1 $(median < "$work/one.times") s, -t 2 $(median < "$work/two.times") s," \
+       "sort -k6,6 -k8,8n $(median < "$work/sort.times") s (sort uses both cores); median ratios:" \
+       "-t 2/sort $(ratio two sort), -t 1/sort $(ratio one sort), -t 1/-t 2 $(ratio one two) ($pairs rounds; aim <= 1)"
+  echo "  peak memory -t 1 $(peak_kb "$alisyn" -t 1 -o "$work/out" "$file") KB, -t 2" \
+       "$(peak_kb "$alisyn" -t 2 -o "$work/out" "$file") KB; budget (input + 200 B per alignment)" \
+       "$(( (bytes + 200 * lines) / 1024 )) KB; load $(cut -d' ' -f1-3 /proc/loadavg)"
 }
 
 sections=" ${SECTIONS:-1 2 3} "
@@ -53,10 +60,10 @@ section_wanted() { [[ "$sections" == *" $1 "* ]]; }
 if section_wanted 1; then
 echo "PAF, 10^6 lines of one pair:"
 python3 "$here/alisyn_gen.py" paf 1000000 1 > "$work/in.paf"
-paired_with_sort "$work/in.paf"
+with_sort "$work/in.paf"
 echo "PAF, 10^6 lines over 10^4 contig pairs:"
 python3 "$here/alisyn_gen.py" paf 1000000 10000 > "$work/in.paf"
-paired_with_sort "$work/in.paf"
+with_sort "$work/in.paf"
 rm -f "$work/in.paf" "$work"/out.*
 fi
 

@@ -17,6 +17,11 @@ int64_t numberOption(const std::string &option, const std::string &text, int64_t
   return value;
 }
 
+int threadsOption(const std::string &text) {
+  constexpr int64_t MOST_THREADS = 1024;
+  return static_cast<int>(numberOption("-t", text, 1, MOST_THREADS));
+}
+
 SequencePair pairOption(const std::string &text) {
   const size_t comma = text.find(',');
   if (comma == std::string::npos || comma == 0 || comma + 1 == text.size())

@@ -14,6 +14,10 @@ namespace common {
 int64_t numberOption(const std::string &option, const std::string &text, int64_t least,
                      int64_t most, const std::string &what = "a whole number");
 
+// The value of -t N, threads to use: 1 to 1024 (far more than any
+// machine's cores); otherwise throws UsageError naming -t.
+int threadsOption(const std::string &text);
+
 // The sequence pair of "--pair REF,QUERY": the reference's and the query's
 // names as the input names them, split at the first comma.
 struct SequencePair {

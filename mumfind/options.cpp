@@ -11,13 +11,6 @@ namespace mumfind {
 
 namespace {
 
-// The most threads -t takes: far more than any machine's cores.
-constexpr int64_t MOST_THREADS = 1024;
-
-int threadsOption(const std::string &value) {
-  return static_cast<int>(common::numberOption("-t", value, 1, MOST_THREADS));
-}
-
 bool wideIndexAsked() {
   const char *wide = std::getenv("MUMFIND_WIDE_INDEX");
   return wide && *wide && std::string(wide) != "0";
@@ -33,7 +26,7 @@ Options parseIndexCommand(const std::vector<std::string> &arguments) {
   options.wideIndex = wideIndexAsked();
   const std::vector<std::string> files = common::parseCommandLine(arguments, {
       {'o', nullptr, Option::VALUE, [&](const std::string &v) { options.output = v; }},
-      {'t', nullptr, Option::VALUE, [&](const std::string &v) { options.threads = threadsOption(v); }},
+      {'t', nullptr, Option::VALUE, [&](const std::string &v) { options.threads = common::threadsOption(v); }},
   });
   if (files.size() != 1) throw UsageError("mumfind index takes one reference file");
   if (options.output.empty()) throw UsageError("mumfind index needs -o FILE for the index");
@@ -89,7 +82,7 @@ Options parseOptions(int argc, char **argv) {
        }},
       {0, "split", Option::VALUE, [&](const std::string &v) { options.splitDir = v; }},
       {'x', nullptr, Option::VALUE, [&](const std::string &v) { options.indexFile = v; }},
-      {'t', nullptr, Option::VALUE, [&](const std::string &v) { options.threads = threadsOption(v); }},
+      {'t', nullptr, Option::VALUE, [&](const std::string &v) { options.threads = common::threadsOption(v); }},
   });
   options.wideIndex = wideIndexAsked();
   const bool indexed = !options.indexFile.empty();

@@ -92,7 +92,7 @@ TEST(Classify, AgainstExhaustiveSearch) {
     ChainSettings s;
     s.maxOverlap = random.below(10);
     s.maxGap = random.below(60);
-    auto blocks = extractChains(pieces, bestChains(pieces, s), s);
+    auto blocks = blocksOf(extractChains(pieces, bestChains(pieces, s), s));
     sortBlocks(blocks, pieces);
     std::vector<Facts> facts;
     for (const Block &b : blocks) facts.push_back(factsOf(b, pieces));

@@ -148,8 +148,16 @@ TEST_P(CoreAgainstPlain, PrecedenceBestChainsAndExtraction) {
     const ChainEnds expected = plainBestChains(pieces, s), got = bestChains(pieces, s);
     ASSERT_EQ(expected.best, got.best) << "round " << round;
     ASSERT_EQ(expected.previous, got.previous) << "round " << round;
-    const auto blocks = extractChains(pieces, got, s);
+    const auto blocks = blocksOf(extractChains(pieces, got, s));
     expectSameBlocks(plainExtract(pieces, got, s), blocks);
+    // Groups shared out among threads: the same ends and chains in the
+    // same order.
+    for (const int threads : {2, 3, 9}) {
+      const ChainEnds shared = bestChains(pieces, s, threads);
+      ASSERT_EQ(got.best, shared.best) << "round " << round << ", " << threads << " threads";
+      ASSERT_EQ(got.previous, shared.previous) << "round " << round << ", " << threads << " threads";
+      expectSameBlocks(blocks, blocksOf(extractChains(pieces, shared, s, threads)));
+    }
     for (const Block &b : blocks) {
       EXPECT_EQ(plainBases(b, pieces, true), referenceBases(b, pieces));
       EXPECT_EQ(plainBases(b, pieces, false), queryBases(b, pieces));
@@ -165,9 +173,9 @@ TEST_P(CoreAgainstPlain, Filters) {
     const auto pieces = random.pieces(1 + random.below(50), 1 + static_cast<uint32_t>(random.below(2)),
                                       1 + static_cast<uint32_t>(random.below(3)));
     const ChainSettings s = settings();
-    const auto blocks = extractChains(pieces, bestChains(pieces, s), s);
+    const ChainList chains = extractChains(pieces, bestChains(pieces, s), s);
     for (const FilterMode mode : {FilterMode::NONE, FilterMode::REFERENCE, FilterMode::QUERY, FilterMode::ONE_TO_ONE})
-      expectSameBlocks(plainFilter(pieces, blocks, mode, s), filterBlocks(pieces, blocks, mode, s, 2, 3));
+      expectSameBlocks(plainFilter(pieces, blocksOf(chains), mode, s), filterBlocks(pieces, chains, mode, s, 2, 3));
   }
 }
 

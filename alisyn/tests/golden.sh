@@ -54,5 +54,20 @@ case_ ecoli_nucmer_reference ecoli_MG1655_vs_536.nucmer.default.delta.gz delta -
 case_ mt3_pairs mt3.minimap2.paf paf --filter none
 case_ mt_blast mt.blastn.outfmt7 blast7 --score matches --max-overlap 0
 case_ mt_sam mt.minimap2.sam sam --min-length 1000
+# Threads change no output: cases again on several threads, and a
+# generated input of many reading batches over many pairs, all outputs
+# compared with one thread's.
+case_ ecoli_asm20 ecoli_MG1655_vs_536.minimap2.asm20.paf.gz paf -t 3
+case_ mt_blast mt.blastn.outfmt7 blast7 --score matches --max-overlap 0 -t 2
+python3 "$(dirname "$0")/../../bench/alisyn_gen.py" paf 30000 300 > "$work/many.paf"
+for threads in 1 2 5; do
+  "$prog" -t "$threads" -o "$work/many$threads" "$work/many.paf" 2> "$work/many$threads.summary" ||
+    fail "many.paf on $threads threads: status $?"
+done
+for part in blocks.tsv kept.paf chain assign.tsv pairs.tsv summary; do
+  for threads in 2 5; do
+    cmp -s "$work/many1.$part" "$work/many$threads.$part" || fail "many.paf: $part differs on $threads threads"
+  done
+done
 echo "golden outputs: $failures failures"
 [ "$failures" = 0 ]

@@ -37,6 +37,14 @@ class Random {
 };
 
 // The definition of precedence, written out with signed distances.
+// Each chain of the list as a block of its own.
+inline std::vector<Block> blocksOf(const ChainList &chains) {
+  std::vector<Block> blocks;
+  for (size_t c = 0; c < chains.size(); ++c)
+    blocks.push_back(Block{std::vector<uint32_t>(chains.begin(c), chains.end(c)), chains.scores[c]});
+  return blocks;
+}
+
 inline bool plainMayPrecede(const Piece &j, const Piece &i, const ChainSettings &s) {
   if (j.reference != i.reference || j.query != i.query || j.strand != i.strand) return false;
   const auto line = [&](int64_t jb, int64_t je, int64_t ib, int64_t ie) {
