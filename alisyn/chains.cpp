@@ -196,23 +196,15 @@ std::vector<size_t> shareGroups(const std::vector<size_t> &groups, int threads) 
   return parts;
 }
 
-// The chains one part takes, with each chain's place in the order taken
-// (its end's rank).
-struct TakenChains {
-  ChainList chains;
-  std::vector<uint32_t> ranks;
-  std::vector<uint32_t> path;  // room for the chain being taken
-};
-
 // The chain ending at `end`, unless `end` is taken: back through previous
-// until an alignment taken before; kept in `taken` unless dropped.
+// until an alignment taken before (`path` is room for it); added to
+// `chains` unless dropped.
 void takeChain(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings,
-               uint32_t end, uint32_t rank, std::vector<char> &isTaken, TakenChains &taken) {
-  std::vector<uint32_t> &path = taken.path;
+               uint32_t end, std::vector<char> &taken, std::vector<uint32_t> &path, ChainList &chains) {
   path.clear();
-  for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS && !isTaken[k]; k = ends.previous[k]) {
+  for (uint32_t k = end; k != ChainEnds::NO_PREVIOUS && !taken[k]; k = ends.previous[k]) {
     path.push_back(k);
-    isTaken[k] = true;
+    taken[k] = true;
   }
   if (path.empty()) return;
   std::reverse(path.begin(), path.end());
@@ -220,31 +212,7 @@ void takeChain(const std::vector<Piece> &pieces, const ChainEnds &ends, const Ch
   for (const uint32_t m : path) score += pieces[m].score;
   if (score < settings.minScore) return;
   if (settings.minLength != 0 && referenceBases(Block{path, score}, pieces) < settings.minLength) return;
-  taken.chains.add(path.data(), path.data() + path.size(), score);
-  taken.ranks.push_back(rank);
-}
-
-// The chains of every part in the order taken.
-ChainList inOrderTaken(const std::vector<TakenChains> &taken, size_t alignments) {
-  constexpr uint64_t NONE = UINT64_MAX;
-  std::vector<uint64_t> chainAt(alignments, NONE);  // by rank: part << 32 | chain
-  ChainList all;
-  size_t chains = 0, members = 0;
-  for (size_t p = 0; p < taken.size(); ++p) {
-    chains += taken[p].chains.size();
-    members += taken[p].chains.members.size();
-    for (size_t c = 0; c < taken[p].ranks.size(); ++c) chainAt[taken[p].ranks[c]] = uint64_t{p} << 32 | c;
-  }
-  all.members.reserve(members);
-  all.starts.reserve(chains + 1);
-  all.scores.reserve(chains);
-  for (const uint64_t at : chainAt) {
-    if (at == NONE) continue;
-    const ChainList &part = taken[at >> 32].chains;
-    const size_t c = at & UINT32_MAX;
-    all.add(part.begin(c), part.end(c), part.scores[c]);
-  }
-  return all;
+  chains.add(path.data(), path.data() + path.size(), score);
 }
 
 }  // namespace
@@ -257,15 +225,17 @@ ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &sett
   ChainEnds ends;
   ends.best.assign(pieces.size(), 0);
   ends.previous.assign(pieces.size(), ChainEnds::NO_PREVIOUS);
-  groupPieces(pieces, ends.order, ends.groups);
+  std::vector<uint32_t> order;
+  std::vector<size_t> groups;
+  groupPieces(pieces, order, groups);
   // Each part puts its own groups in sweep order, and writes the best and
   // previous of their members.
-  const std::vector<size_t> parts = shareGroups(ends.groups, threads);
+  const std::vector<size_t> parts = shareGroups(groups, threads);
   common::inParallel(static_cast<int>(parts.size()) - 1, [&](int part) {
     Sweep sweep;
     std::vector<Keyed> keys;
     for (size_t g = parts[part]; g < parts[part + 1]; ++g) {
-      uint32_t *first = ends.order.data() + ends.groups[g], *last = ends.order.data() + ends.groups[g + 1];
+      uint32_t *first = order.data() + groups[g], *last = order.data() + groups[g + 1];
       sortGroup(pieces, first, last, keys);
       sweepGroup(pieces, first, last, settings, sweep, ends);
     }
@@ -273,27 +243,12 @@ ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &sett
   return ends;
 }
 
-ChainList extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings,
-                        int threads) {
-  const std::vector<uint32_t> order = decreasingOrder(ends.best);
-  // The ranks of each group's alignments in the order taken, group by
-  // group: a stable scatter of the ranks, so that a part walks chains
-  // among alignments that lie together.
-  std::vector<uint32_t> groupOf(pieces.size()), ranks(pieces.size());
-  const size_t groups = ends.groups.size() - 1;
-  for (size_t g = 0; g < groups; ++g)
-    for (size_t k = ends.groups[g]; k < ends.groups[g + 1]; ++k) groupOf[ends.order[k]] = static_cast<uint32_t>(g);
-  std::vector<size_t> next(ends.groups.begin(), ends.groups.end() - 1);
-  for (uint32_t rank = 0; rank < order.size(); ++rank) ranks[next[groupOf[order[rank]]]++] = rank;
-  const std::vector<size_t> parts = shareGroups(ends.groups, threads);
-  std::vector<TakenChains> taken(parts.size() - 1);
-  // One flag a byte: the parts set flags of their own members side by side.
-  std::vector<char> isTaken(pieces.size(), false);
-  common::inParallel(static_cast<int>(taken.size()), [&](int part) {
-    for (size_t k = ends.groups[parts[part]]; k < ends.groups[parts[part + 1]]; ++k)
-      takeChain(pieces, ends, settings, order[ranks[k]], ranks[k], isTaken, taken[part]);
-  });
-  return inOrderTaken(taken, pieces.size());
+ChainList extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings) {
+  std::vector<char> taken(pieces.size(), false);
+  std::vector<uint32_t> path;
+  ChainList chains;
+  for (const uint32_t end : decreasingOrder(ends.best)) takeChain(pieces, ends, settings, end, taken, path, chains);
+  return chains;
 }
 
 }  // namespace alisyn

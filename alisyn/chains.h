@@ -24,12 +24,6 @@ struct ChainEnds {
   std::vector<double> best;
   std::vector<uint32_t> previous;
   static constexpr uint32_t NO_PREVIOUS = UINT32_MAX;
-  // The alignments by group (reference, query and strand; groups in order
-  // of first appearance), then reference start, then place in the input;
-  // group g is order[groups[g] .. groups[g + 1]). Chains never leave their
-  // group.
-  std::vector<uint32_t> order;
-  std::vector<size_t> groups;
 };
 
 // O(n log n) plus O(log n) for each alignment that is passed over because
@@ -42,12 +36,8 @@ ChainEnds bestChains(const std::vector<Piece> &pieces, const ChainSettings &sett
 // in the input); an end already in a chain is skipped; the chain runs back
 // through `previous` until an alignment that an earlier chain took. Chains
 // below minScore or covering fewer than minLength reference bases are
-// dropped, their alignments staying taken. In the order taken. `ends` is
-// what bestChains returned for `pieces`; as chains stay in their group,
-// the groups are shared out among `threads` threads and their chains
-// merged in the order taken.
-ChainList extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings,
-                        int threads = 1);
+// dropped, their alignments staying taken. In the order taken.
+ChainList extractChains(const std::vector<Piece> &pieces, const ChainEnds &ends, const ChainSettings &settings);
 
 }  // namespace alisyn
 

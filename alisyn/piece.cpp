@@ -11,6 +11,17 @@ namespace {
 
 using Ranked = std::pair<uint64_t, uint32_t>;  // key, index
 
+// A key that rises as the value falls: the bits of a double, turned so
+// that they compare as unsigned numbers in the order of the values, then
+// inverted. Both zeros get the key of +0, as they compare equal.
+uint64_t fallingKey(double value) {
+  if (value == 0) value = 0;
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const uint64_t rising = (bits >> 63) ? ~bits : bits | (uint64_t{1} << 63);
+  return ~rising;
+}
+
 // Sorts by key, keeping equal keys in their order: a radix sort, 16 bits a
 // pass from the lowest, passing over digits that every key shares (such as
 // the low bits of whole-number scores).
@@ -30,17 +41,6 @@ void radixSort(std::vector<Ranked> &items) {
 }
 
 }  // namespace
-
-// The bits of a double, turned so that they compare as unsigned numbers in
-// the order of the values, then inverted. Both zeros get the key of +0, as
-// they compare equal.
-uint64_t fallingKey(double value) {
-  if (value == 0) value = 0;
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  const uint64_t rising = (bits >> 63) ? ~bits : bits | (uint64_t{1} << 63);
-  return ~rising;
-}
 
 std::vector<uint32_t> decreasingOrder(const std::vector<double> &values) {
   std::vector<Ranked> ranked(values.size());

@@ -67,10 +67,6 @@ Span spanOf(const Block &block, const std::vector<Piece> &pieces);
 // then first member in the input.
 void sortBlocks(std::vector<Block> &blocks, const std::vector<Piece> &pieces);
 
-// A key that rises as `value` falls (both zeros alike): sorting by it
-// ranks values in decreasing order.
-uint64_t fallingKey(double value);
-
 // The indices of `values` in decreasing value, of equal values the lower
 // index first: the order in which chains and blocks are taken.
 std::vector<uint32_t> decreasingOrder(const std::vector<double> &values);

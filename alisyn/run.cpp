@@ -33,7 +33,7 @@ Result synteny(aliconv::Input &input, const Options &o) {
   // the gap-free blocks of all.
   r.set = readAlignments(input, o.score, o.prefix != "-", o.threads);
   const std::vector<Piece> &pieces = r.set.pieces;
-  const ChainList chains = extractChains(pieces, bestChains(pieces, o.chains, o.threads), o.chains, o.threads);
+  const ChainList chains = extractChains(pieces, bestChains(pieces, o.chains, o.threads), o.chains);
   r.blocks = filterBlocks(pieces, chains, o.filter, o.chains, r.set.references.names.size(),
                           r.set.queries.names.size());
   sortBlocks(r.blocks, pieces);

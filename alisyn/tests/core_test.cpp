@@ -150,13 +150,11 @@ TEST_P(CoreAgainstPlain, PrecedenceBestChainsAndExtraction) {
     ASSERT_EQ(expected.previous, got.previous) << "round " << round;
     const auto blocks = blocksOf(extractChains(pieces, got, s));
     expectSameBlocks(plainExtract(pieces, got, s), blocks);
-    // Groups shared out among threads: the same ends and chains in the
-    // same order.
+    // Groups shared out among threads: the same ends.
     for (const int threads : {2, 3, 9}) {
       const ChainEnds shared = bestChains(pieces, s, threads);
       ASSERT_EQ(got.best, shared.best) << "round " << round << ", " << threads << " threads";
       ASSERT_EQ(got.previous, shared.previous) << "round " << round << ", " << threads << " threads";
-      expectSameBlocks(blocks, blocksOf(extractChains(pieces, shared, s, threads)));
     }
     for (const Block &b : blocks) {
       EXPECT_EQ(plainBases(b, pieces, true), referenceBases(b, pieces));
