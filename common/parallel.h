@@ -7,10 +7,10 @@
 
 namespace common {
 
-// Runs task(0) .. task(parts - 1), each on a thread of its own (part 0 on
-// the calling thread), and returns when all have ended. A part that throws
-// does not stop the others; the exception of the lowest such part is
-// rethrown then.
+// Runs task(0) .. task(parts - 1), each on a thread of its own (the first
+// on the calling thread), and returns when all have ended. A task that
+// throws does not stop the others; the exception of the lowest-numbered
+// such task is rethrown then.
 void inParallel(int parts, const std::function<void(int part)> &task);
 
 }  // namespace common

@@ -28,11 +28,11 @@ TEST(InParallel, RunsEveryPartOnceAndRethrowsTheLowestFailure) {
   try {
     common::inParallel(6, [&](int part) {
       ++ran;
-      if (part == 2 || part == 4) throw std::runtime_error("part " + std::to_string(part));
+      if (part == 2 || part == 4) throw std::runtime_error("failed: " + std::to_string(part));
     });
     ADD_FAILURE() << "no exception";
   } catch (const std::runtime_error &e) {
-    EXPECT_STREQ("part 2", e.what());
+    EXPECT_STREQ("failed: 2", e.what());
   }
   EXPECT_EQ(6, ran.load());
 }
