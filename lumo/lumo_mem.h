@@ -17,6 +17,12 @@ extern void *(*resize)(void *old, std::size_t bytes);
 // it fails or the size overflows.
 void *zeroed(std::size_t count, std::size_t size);
 
+// Offers the whole 2 MiB pages inside a block to the kernel as huge
+// pages (where the system takes such advice; otherwise nothing): the
+// index's arrays are read at random, and with 4 KiB pages nearly every
+// such read of a large array also misses the TLB.
+void prefer_huge_pages(void *block, std::size_t bytes);
+
 }  // namespace lumo_mem
 
 #endif  // LUMO_MEM_H

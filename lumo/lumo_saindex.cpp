@@ -34,6 +34,7 @@ int join(lumo_saindex *index, const char *const *names, const char *const *texts
   index->names = static_cast<char **>(lumo_mem::zeroed(static_cast<std::size_t>(index->count), sizeof(char *)));
   index->starts = static_cast<int64_t *>(lumo_mem::zeroed(static_cast<std::size_t>(index->count) + 1, sizeof(int64_t)));
   index->text = static_cast<unsigned char *>(lumo_mem::resize(nullptr, static_cast<std::size_t>(total)));
+  lumo_mem::prefer_huge_pages(index->text, static_cast<std::size_t>(total));
   if (!index->names || !index->starts || !index->text) return -1;
   int64_t at = 0;
   for (int i = 0; i < index->count; i++) {

@@ -22,7 +22,9 @@ namespace {
 
 void *allocate(std::size_t count, std::size_t size) {
   if (count != 0 && size > SIZE_MAX / count) return nullptr;
-  return lumo_mem::resize(nullptr, count * size);
+  void *block = lumo_mem::resize(nullptr, count * size);
+  lumo_mem::prefer_huge_pages(block, count * size);
+  return block;
 }
 
 unsigned char saturated(int64_t shared) {

@@ -136,6 +136,7 @@ struct Reader {
 void *block(Reader &r, std::size_t count, std::size_t size) {
   void *p = count == 0 ? nullptr : lumo_mem::zeroed(count, size);
   if (!p && count != 0) r.fail("out of memory loading the index");
+  lumo_mem::prefer_huge_pages(p, count * size);
   return p;
 }
 
