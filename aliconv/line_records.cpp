@@ -131,17 +131,16 @@ class ParsingThreads {
  public:
   ParsingThreads(Reading &reading, int threads)
       : reading_(reading), slots_(2 * static_cast<size_t>(threads)), states_(slots_.size(), State::FREE) {
-    for (int t = 0; t < threads; ++t) threads_.emplace_back([this, t, threads] { work(t, threads); });
+    try {
+      for (int t = 0; t < threads; ++t) threads_.emplace_back([this, t, threads] { work(t, threads); });
+    } catch (...) {
+      // A thread the system would not start: those started end first.
+      stop();
+      throw;
+    }
   }
 
-  ~ParsingThreads() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      stopping_ = true;
-    }
-    changed_.notify_all();
-    for (std::thread &t : threads_) t.join();
-  }
+  ~ParsingThreads() { stop(); }
 
   void read() {
     const size_t ring = slots_.size();
@@ -163,6 +162,15 @@ class ParsingThreads {
 
  private:
   enum class State { FREE, FILLED, PARSED };
+
+  void stop() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    changed_.notify_all();
+    for (std::thread &t : threads_) t.join();
+  }
 
   void setState(size_t slot, State state) {
     {
